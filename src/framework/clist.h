@@ -1,0 +1,206 @@
+#pragma once
+// Doubly linked list of values in the shape the record lists use (MFC's
+// CList). Nodes come from blocks of a fixed number of nodes and stay at the
+// same address while they are in the list, so a POSITION may be kept, for
+// instance as a list-view row's item data. The blocks are freed when the list
+// becomes empty. Free of windows.h.
+#include <cstddef>
+#include <new>
+#include <utility>
+
+struct __POSITION {};
+using POSITION = __POSITION*;
+
+template <class TYPE, class ARG_TYPE = const TYPE&> class CList {
+public:
+    explicit CList(int nBlockSize = 10) : m_nBlockSize(nBlockSize > 0 ? nBlockSize : 10) {}
+    CList(const CList&) = delete;
+    CList& operator=(const CList&) = delete;
+    ~CList() { RemoveAll(); }
+
+    int GetCount() const { return m_nCount; }
+    int GetSize() const { return m_nCount; }
+    bool IsEmpty() const { return m_nCount == 0; }
+
+    TYPE& GetHead() { return m_pNodeHead->data; }
+    const TYPE& GetHead() const { return m_pNodeHead->data; }
+    TYPE& GetTail() { return m_pNodeTail->data; }
+    const TYPE& GetTail() const { return m_pNodeTail->data; }
+
+    POSITION GetHeadPosition() const { return ToPos(m_pNodeHead); }
+    POSITION GetTailPosition() const { return ToPos(m_pNodeTail); }
+
+    TYPE& GetNext(POSITION& rPosition) {
+        Node* node = ToNode(rPosition);
+        rPosition = ToPos(node->pNext);
+        return node->data;
+    }
+    const TYPE& GetNext(POSITION& rPosition) const {
+        Node* node = ToNode(rPosition);
+        rPosition = ToPos(node->pNext);
+        return node->data;
+    }
+    TYPE& GetPrev(POSITION& rPosition) {
+        Node* node = ToNode(rPosition);
+        rPosition = ToPos(node->pPrev);
+        return node->data;
+    }
+    TYPE& GetAt(POSITION position) { return ToNode(position)->data; }
+    const TYPE& GetAt(POSITION position) const { return ToNode(position)->data; }
+    void SetAt(POSITION pos, ARG_TYPE newElement) { ToNode(pos)->data = newElement; }
+
+    POSITION AddHead(ARG_TYPE newElement) {
+        Node* node = NewNode(nullptr, m_pNodeHead, newElement);
+        if (m_pNodeHead)
+            m_pNodeHead->pPrev = node;
+        else
+            m_pNodeTail = node;
+        m_pNodeHead = node;
+        return ToPos(node);
+    }
+    POSITION AddTail(ARG_TYPE newElement) {
+        Node* node = NewNode(m_pNodeTail, nullptr, newElement);
+        if (m_pNodeTail)
+            m_pNodeTail->pNext = node;
+        else
+            m_pNodeHead = node;
+        m_pNodeTail = node;
+        return ToPos(node);
+    }
+    POSITION InsertBefore(POSITION position, ARG_TYPE newElement) {
+        if (!position)
+            return AddHead(newElement);
+        Node* old = ToNode(position);
+        Node* node = NewNode(old->pPrev, old, newElement);
+        if (old->pPrev)
+            old->pPrev->pNext = node;
+        else
+            m_pNodeHead = node;
+        old->pPrev = node;
+        return ToPos(node);
+    }
+    POSITION InsertAfter(POSITION position, ARG_TYPE newElement) {
+        if (!position)
+            return AddTail(newElement);
+        Node* old = ToNode(position);
+        Node* node = NewNode(old, old->pNext, newElement);
+        if (old->pNext)
+            old->pNext->pPrev = node;
+        else
+            m_pNodeTail = node;
+        old->pNext = node;
+        return ToPos(node);
+    }
+
+    TYPE RemoveHead() {
+        Node* node = m_pNodeHead;
+        TYPE value = node->data;
+        RemoveAt(ToPos(node));
+        return value;
+    }
+    TYPE RemoveTail() {
+        Node* node = m_pNodeTail;
+        TYPE value = node->data;
+        RemoveAt(ToPos(node));
+        return value;
+    }
+    void RemoveAt(POSITION position) {
+        Node* node = ToNode(position);
+        if (node == m_pNodeHead)
+            m_pNodeHead = node->pNext;
+        else
+            node->pPrev->pNext = node->pNext;
+        if (node == m_pNodeTail)
+            m_pNodeTail = node->pPrev;
+        else
+            node->pNext->pPrev = node->pPrev;
+        FreeNode(node);
+    }
+    void RemoveAll() {
+        for (Node* node = m_pNodeHead; node; node = node->pNext)
+            node->data.~TYPE();
+        m_pNodeHead = m_pNodeTail = nullptr;
+        m_pNodeFree = nullptr;
+        m_nCount = 0;
+        while (m_pBlocks) {
+            Block* next = m_pBlocks->pNext;
+            ::operator delete(m_pBlocks);
+            m_pBlocks = next;
+        }
+    }
+
+    POSITION Find(ARG_TYPE searchValue, POSITION startAfter = nullptr) const {
+        Node* node = startAfter ? ToNode(startAfter)->pNext : m_pNodeHead;
+        for (; node; node = node->pNext)
+            if (node->data == searchValue)
+                return ToPos(node);
+        return nullptr;
+    }
+    POSITION FindIndex(int nIndex) const {
+        if (nIndex < 0 || nIndex >= m_nCount)
+            return nullptr;
+        Node* node = m_pNodeHead;
+        while (nIndex--)
+            node = node->pNext;
+        return ToPos(node);
+    }
+
+    // Number of node blocks currently held; for tests of the allocation.
+    int GetBlockCount() const {
+        int n = 0;
+        for (Block* b = m_pBlocks; b; b = b->pNext)
+            ++n;
+        return n;
+    }
+
+private:
+    struct Node {
+        Node* pNext;
+        Node* pPrev;
+        TYPE data;
+    };
+    struct Block {
+        Block* pNext;
+    };
+    // Nodes follow the block header, suitably aligned.
+    static constexpr size_t kHeader =
+        (sizeof(Block) + alignof(Node) - 1) / alignof(Node) * alignof(Node);
+
+    static POSITION ToPos(Node* node) { return reinterpret_cast<POSITION>(node); }
+    static Node* ToNode(POSITION pos) { return reinterpret_cast<Node*>(pos); }
+
+    Node* NewNode(Node* pPrev, Node* pNext, ARG_TYPE value) {
+        if (!m_pNodeFree) {
+            void* raw = ::operator new(kHeader + sizeof(Node) * static_cast<size_t>(m_nBlockSize));
+            Block* block = static_cast<Block*>(raw);
+            block->pNext = m_pBlocks;
+            m_pBlocks = block;
+            Node* nodes = reinterpret_cast<Node*>(static_cast<char*>(raw) + kHeader);
+            for (int i = m_nBlockSize - 1; i >= 0; --i) {
+                nodes[i].pNext = m_pNodeFree;
+                m_pNodeFree = &nodes[i];
+            }
+        }
+        Node* node = m_pNodeFree;
+        m_pNodeFree = node->pNext;
+        new (&node->data) TYPE(value);
+        node->pPrev = pPrev;
+        node->pNext = pNext;
+        ++m_nCount;
+        return node;
+    }
+    void FreeNode(Node* node) {
+        node->data.~TYPE();
+        node->pNext = m_pNodeFree;
+        m_pNodeFree = node;
+        if (--m_nCount == 0)
+            RemoveAll();
+    }
+
+    Node* m_pNodeHead = nullptr;
+    Node* m_pNodeTail = nullptr;
+    Node* m_pNodeFree = nullptr;
+    Block* m_pBlocks = nullptr;
+    int m_nCount = 0;
+    int m_nBlockSize;
+};

@@ -1,0 +1,101 @@
+#pragma once
+// Control wrappers bound to controls that a dialog template created.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "framework/wnd.h"
+
+class CButton : public CWnd {
+public:
+    int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
+    void SetCheck(int nCheck) const { SendMessage(BM_SETCHECK, static_cast<WPARAM>(nCheck)); }
+};
+
+class CEdit : public CWnd {
+public:
+    void SetLimitText(UINT nMax) const { SendMessage(EM_LIMITTEXT, nMax); }
+    void SetSel(int nStart, int nEnd) const { SendMessage(EM_SETSEL, nStart, nEnd); }
+};
+
+class CSpinButtonCtrl : public CWnd {
+public:
+    void SetRange32(int nLower, int nUpper) const { SendMessage(UDM_SETRANGE32, nLower, nUpper); }
+    void GetRange32(int& nLower, int& nUpper) const {
+        SendMessage(UDM_GETRANGE32, reinterpret_cast<WPARAM>(&nLower),
+                    reinterpret_cast<LPARAM>(&nUpper));
+    }
+    HWND GetBuddy() const { return reinterpret_cast<HWND>(SendMessage(UDM_GETBUDDY)); }
+};
+
+class CListCtrl : public CWnd {
+public:
+    int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
+    int InsertColumn(int nCol, const char* heading, int nFormat, int nWidth) const {
+        LVCOLUMNA col = {};
+        col.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        col.fmt = nFormat;
+        col.cx = nWidth;
+        col.pszText = const_cast<char*>(heading);
+        col.iSubItem = nCol;
+        return static_cast<int>(
+            SendMessage(LVM_INSERTCOLUMNA, nCol, reinterpret_cast<LPARAM>(&col)));
+    }
+    int GetColumnWidth(int nCol) const {
+        return static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, nCol));
+    }
+    BOOL SetColumnWidth(int nCol, int cx) const {
+        return static_cast<BOOL>(SendMessage(LVM_SETCOLUMNWIDTH, nCol, MAKELPARAM(cx, 0)));
+    }
+    int InsertItem(int nItem, const char* text, LPARAM data) const {
+        LVITEMA item = {};
+        item.mask = LVIF_TEXT | LVIF_PARAM;
+        item.iItem = nItem;
+        item.pszText = const_cast<char*>(text);
+        item.lParam = data;
+        return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    }
+    BOOL SetItemText(int nItem, int nSubItem, const char* text) const {
+        LVITEMA item = {};
+        item.iSubItem = nSubItem;
+        item.pszText = const_cast<char*>(text);
+        return static_cast<BOOL>(
+            SendMessage(LVM_SETITEMTEXTA, nItem, reinterpret_cast<LPARAM>(&item)));
+    }
+    CString GetItemText(int nItem, int nSubItem) const {
+        char buffer[1024] = "";
+        LVITEMA item = {};
+        item.iSubItem = nSubItem;
+        item.pszText = buffer;
+        item.cchTextMax = sizeof(buffer);
+        SendMessage(LVM_GETITEMTEXTA, nItem, reinterpret_cast<LPARAM>(&item));
+        return CString(buffer);
+    }
+    LPARAM GetItemData(int nItem) const {
+        LVITEMA item = {};
+        item.mask = LVIF_PARAM;
+        item.iItem = nItem;
+        SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        return item.lParam;
+    }
+    BOOL DeleteItem(int nItem) const {
+        return static_cast<BOOL>(SendMessage(LVM_DELETEITEM, nItem));
+    }
+    BOOL DeleteAllItems() const { return static_cast<BOOL>(SendMessage(LVM_DELETEALLITEMS)); }
+    int GetNextItem(int nItem, int nFlags) const {
+        return static_cast<int>(
+            SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(nItem), MAKELPARAM(nFlags, 0)));
+    }
+    BOOL SetItemState(int nItem, UINT nState, UINT nMask) const {
+        LVITEMA item = {};
+        item.state = nState;
+        item.stateMask = nMask;
+        return static_cast<BOOL>(SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(nItem),
+                                             reinterpret_cast<LPARAM>(&item)));
+    }
+    BOOL EnsureVisible(int nItem, BOOL bPartialOK) const {
+        return static_cast<BOOL>(SendMessage(LVM_ENSUREVISIBLE, nItem, bPartialOK));
+    }
+    DWORD SetExtendedStyle(DWORD dwNewStyle) const {
+        return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, dwNewStyle));
+    }
+};

@@ -1,0 +1,172 @@
+#include "framework/data_exchange.h"
+
+#include <cctype>
+#include <climits>
+#include <cstdio>
+
+#include "framework/framework_ids.h"
+#include "framework/message_box.h"
+
+namespace {
+void SkipBlanks(const char*& p) {
+    while (*p == ' ' || *p == '\t')
+        ++p;
+}
+
+// Sets a control's text only when it differs, so that an exchange towards
+// the controls does not raise change notifications for nothing.
+void SetTextIfChanged(HWND hWnd, const char* text) {
+    char current[256];
+    int n = ::GetWindowTextLengthA(hWnd);
+    if (n < static_cast<int>(sizeof(current))) {
+        ::GetWindowTextA(hWnd, current, sizeof(current));
+        if (lstrcmpA(current, text) == 0)
+            return;
+    }
+    ::SetWindowTextA(hWnd, text);
+}
+
+CString ControlText(HWND hWnd) {
+    CString text;
+    int n = ::GetWindowTextLengthA(hWnd);
+    ::GetWindowTextA(hWnd, text.GetBuffer(n), n + 1);
+    text.ReleaseBuffer();
+    return text;
+}
+} // namespace
+
+bool ParseUnsignedDecimal(const char* text, unsigned long& value) {
+    const char* p = text;
+    SkipBlanks(p);
+    if (!std::isdigit(static_cast<unsigned char>(*p)))
+        return false;
+    unsigned long long n = 0;
+    while (std::isdigit(static_cast<unsigned char>(*p))) {
+        n = n * 10 + static_cast<unsigned>(*p - '0');
+        if (n > 0xFFFFFFFFull)
+            return false;
+        ++p;
+    }
+    SkipBlanks(p);
+    if (*p)
+        return false;
+    value = static_cast<unsigned long>(n);
+    return true;
+}
+
+bool ParseSignedDecimal(const char* text, long& value) {
+    const char* p = text;
+    SkipBlanks(p);
+    bool negative = false;
+    if (*p == '-' || *p == '+')
+        negative = *p++ == '-';
+    unsigned long magnitude = 0;
+    if (!ParseUnsignedDecimal(p, magnitude) || !std::isdigit(static_cast<unsigned char>(*p)))
+        return false;
+    if (negative ? magnitude > 2147483648ul : magnitude > 2147483647ul)
+        return false;
+    value = negative ? -static_cast<long>(magnitude - 1) - 1 : static_cast<long>(magnitude);
+    return true;
+}
+
+void CDataExchange::Fail() {
+    m_bFailed = true;
+    if (m_hWndLastControl) {
+        ::SetFocus(m_hWndLastControl);
+        ::SendMessageA(m_hWndLastControl, EM_SETSEL, 0, -1);
+    }
+}
+
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
+    if (pDX->Failed())
+        return;
+    if (!rControl.m_hWnd)
+        rControl.Attach(pDX->PrepareCtrl(nIDC));
+}
+
+void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
+    if (pDX->Failed())
+        return;
+    HWND hWnd = pDX->PrepareCtrl(nIDC);
+    if (pDX->m_bSaveAndValidate)
+        value = ControlText(hWnd);
+    else
+        SetTextIfChanged(hWnd, value);
+}
+
+void DDX_Text(CDataExchange* pDX, int nIDC, DWORD& value) {
+    if (pDX->Failed())
+        return;
+    HWND hWnd = pDX->PrepareCtrl(nIDC);
+    if (pDX->m_bSaveAndValidate) {
+        unsigned long parsed = 0;
+        if (!ParseUnsignedDecimal(ControlText(hWnd), parsed)) {
+            AfxMessageBox(AFX_IDP_PARSE_UINT);
+            pDX->Fail();
+            return;
+        }
+        value = parsed;
+    } else {
+        char text[16];
+        std::snprintf(text, sizeof(text), "%lu", static_cast<unsigned long>(value));
+        SetTextIfChanged(hWnd, text);
+    }
+}
+
+void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value) {
+    DWORD wide = value;
+    DDX_Text(pDX, nIDC, wide);
+    value = wide;
+}
+
+void DDX_Text(CDataExchange* pDX, int nIDC, int& value) {
+    if (pDX->Failed())
+        return;
+    HWND hWnd = pDX->PrepareCtrl(nIDC);
+    if (pDX->m_bSaveAndValidate) {
+        long parsed = 0;
+        if (!ParseSignedDecimal(ControlText(hWnd), parsed)) {
+            AfxMessageBox(AFX_IDP_PARSE_INT);
+            pDX->Fail();
+            return;
+        }
+        value = static_cast<int>(parsed);
+    } else {
+        char text[16];
+        std::snprintf(text, sizeof(text), "%d", value);
+        SetTextIfChanged(hWnd, text);
+    }
+}
+
+void DDX_Check(CDataExchange* pDX, int nIDC, int& value) {
+    if (pDX->Failed())
+        return;
+    HWND hWnd = pDX->PrepareCtrl(nIDC);
+    if (pDX->m_bSaveAndValidate)
+        value = static_cast<int>(::SendMessageA(hWnd, BM_GETCHECK, 0, 0));
+    else
+        ::SendMessageA(hWnd, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+}
+
+void DDX_Radio(CDataExchange* pDX, int nIDC, int& value) {
+    if (pDX->Failed())
+        return;
+    HWND hWnd = pDX->PrepareCtrl(nIDC);
+    if (pDX->m_bSaveAndValidate)
+        value = -1;
+    // The group runs from the first button to the next control that starts
+    // a group of its own.
+    int index = 0;
+    do {
+        if (::SendMessageA(hWnd, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) {
+            if (pDX->m_bSaveAndValidate) {
+                if (::SendMessageA(hWnd, BM_GETCHECK, 0, 0) == BST_CHECKED)
+                    value = index;
+            } else {
+                ::SendMessageA(hWnd, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED, 0);
+            }
+            ++index;
+        }
+        hWnd = ::GetWindow(hWnd, GW_HWNDNEXT);
+    } while (hWnd && !(::GetWindowLongA(hWnd, GWL_STYLE) & WS_GROUP));
+}
