@@ -1,0 +1,69 @@
+#include "pages/options/zorvik_misc.h"
+
+#include "pages/options/page_ids.h"
+#include "pages/page_messages.h"
+#include "res/resource.h"
+
+ZorvikMisc::ZorvikMisc()
+    : CPropertyPage(IDD_MISC), m_dwDisconnectTimeout(20000), m_dwPollingRate(500),
+      m_dwInsertBeforeEject(5000), m_bScanSurpriseRemoval(1) {}
+
+void ZorvikMisc::DoDataExchange(CDataExchange* pDX) {
+    DDX_Control(pDX, IDC_POLLING_RATE_SPIN, m_spinPollingRate);
+    DDX_Control(pDX, IDC_DISCONNECT_TIMEOUT_SPIN, m_spinDisconnectTimeout);
+    DDX_Control(pDX, IDC_INSERT_BEFORE_EJECT_SPIN, m_spinInsertBeforeEject);
+    DDX_Text(pDX, IDC_DISCONNECT_TIMEOUT, m_dwDisconnectTimeout);
+    DDX_Text(pDX, IDC_POLLING_RATE, m_dwPollingRate);
+    DDX_Text(pDX, IDC_INSERT_BEFORE_EJECT, m_dwInsertBeforeEject);
+    DDX_Check(pDX, IDC_SCAN_SURPRISE_REMOVAL, m_bScanSurpriseRemoval);
+}
+
+BOOL ZorvikMisc::OnInitDialog() {
+    CPropertyPage::OnInitDialog();
+    m_spinPollingRate.SetRange32(0, 65535);
+    m_spinDisconnectTimeout.SetRange32(0, 100000);
+    m_spinInsertBeforeEject.SetRange32(0, 100000);
+    // Scanning can be switched off only while the driver does not poll.
+    GetDlgItem(IDC_SCAN_SURPRISE_REMOVAL).EnableWindow(m_dwPollingRate == 0);
+    return TRUE;
+}
+
+BOOL ZorvikMisc::OnCommand(UINT nID, UINT nCode) {
+    if ((nID == IDC_DISCONNECT_TIMEOUT || nID == IDC_INSERT_BEFORE_EJECT) && nCode == EN_CHANGE) {
+        SetModified(TRUE);
+        return TRUE;
+    }
+    if (nID == IDC_SCAN_SURPRISE_REMOVAL && nCode == BN_CLICKED) {
+        SetModified(TRUE);
+        return TRUE;
+    }
+    if (nID == IDC_POLLING_RATE && nCode == EN_CHANGE) {
+        OnChangePollingRate();
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void ZorvikMisc::OnChangePollingRate() {
+    SetModified(TRUE);
+    if (!m_spinPollingRate.m_hWnd)
+        return;
+    UpdateData(TRUE);
+    CButton scan;
+    scan.Attach(GetDlgItem(IDC_SCAN_SURPRISE_REMOVAL));
+    if (m_dwPollingRate != 0) {
+        // A polling driver always scans; the flag follows at the next read-back.
+        scan.EnableWindow(FALSE);
+        scan.SetCheck(BST_CHECKED);
+    } else {
+        scan.EnableWindow(TRUE);
+    }
+}
+
+BOOL ZorvikMisc::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT* pResult) {
+    if (msg != WM_RELOAD_NOTIFY)
+        return FALSE;
+    UpdateData(FALSE);
+    *pResult = 0;
+    return TRUE;
+}

@@ -1,0 +1,138 @@
+#include "pages/options/zorvik_moravik.h"
+
+#include "app/zorvik_app.h"
+#include "pages/options/page_ids.h"
+#include "pages/page_messages.h"
+#include "res/resource.h"
+
+namespace {
+const char kServiceName[] = "moravik";
+
+struct StatusRow {
+    DWORD state;
+    const char* text;
+    BOOL canStart;
+    BOOL canStop;
+};
+
+const StatusRow kStatusRows[] = {
+    {SERVICE_STOPPED, "Service is not running", TRUE, FALSE},
+    {SERVICE_START_PENDING, "Service is starting", FALSE, TRUE},
+    {SERVICE_STOP_PENDING, "Service is stopping", TRUE, FALSE},
+    {SERVICE_RUNNING, "Service is running", FALSE, TRUE},
+    {SERVICE_CONTINUE_PENDING, "Service continue is pending", FALSE, TRUE},
+    {SERVICE_PAUSE_PENDING, "Service pause is pending", TRUE, TRUE},
+    {SERVICE_PAUSED, "Service is paused", TRUE, TRUE},
+};
+const StatusRow kUnknownStatus = {0, "Cannot determine current state of the service", FALSE, FALSE};
+} // namespace
+
+ZorvikMoravik::ZorvikMoravik()
+    : CPropertyPage(IDD_MORAVIK), m_nTimeoutActionChoice(2), m_dwTimeout(10000),
+      m_dwPollInterval(500), m_nModeChoice(0), m_dwMode(0), m_dwTimeoutAction(2) {}
+
+void ZorvikMoravik::DoDataExchange(CDataExchange* pDX) {
+    if (!pDX->m_bSaveAndValidate) {
+        m_nModeChoice = static_cast<int>(m_dwMode);
+        m_nTimeoutActionChoice = static_cast<int>(m_dwTimeoutAction);
+    }
+    DDX_Control(pDX, IDC_POLL_INTERVAL, m_editPollInterval);
+    DDX_Control(pDX, IDC_TIMEOUT, m_editTimeout);
+    DDX_Control(pDX, IDC_POLL_INTERVAL_SPIN, m_spinPollInterval);
+    DDX_Control(pDX, IDC_TIMEOUT_SPIN, m_spinTimeout);
+    DDX_Radio(pDX, IDC_ACTION_NOTHING, m_nTimeoutActionChoice);
+    DDX_Text(pDX, IDC_TIMEOUT, m_dwTimeout);
+    DDX_Text(pDX, IDC_POLL_INTERVAL, m_dwPollInterval);
+    DDX_Radio(pDX, IDC_MODE_CONCESSION, m_nModeChoice);
+    DDX_Text(pDX, IDC_SERVICE_STATUS, m_strStatus);
+    // A field that failed ends the exchange before this point, and the stored
+    // mode and action then keep their values.
+    if (pDX->m_bSaveAndValidate && !pDX->Failed()) {
+        m_dwMode = static_cast<DWORD>(m_nModeChoice);
+        m_dwTimeoutAction = static_cast<DWORD>(m_nTimeoutActionChoice);
+    }
+}
+
+BOOL ZorvikMoravik::OnInitDialog() {
+    CPropertyPage::OnInitDialog();
+    ApplyEnablingRule();
+    m_spinTimeout.SetRange32(0, 100000);
+    m_spinPollInterval.SetRange32(0, 100000);
+    return TRUE;
+}
+
+BOOL ZorvikMoravik::OnSetActive() {
+    SetTimer(STATUS_TIMER_ID, STATUS_TIMER_PERIOD);
+    RefreshStatus();
+    return CPropertyPage::OnSetActive();
+}
+
+BOOL ZorvikMoravik::OnKillActive() {
+    KillTimer(STATUS_TIMER_ID);
+    return CPropertyPage::OnKillActive();
+}
+
+void ZorvikMoravik::ApplyEnablingRule() {
+    BOOL concession = IsDlgButtonChecked(IDC_MODE_CONCESSION) == BST_CHECKED;
+    GetDlgItem(IDC_ACTION_NOTHING).EnableWindow(concession);
+    GetDlgItem(IDC_ACTION_CONCEDE).EnableWindow(concession);
+    GetDlgItem(IDC_ACTION_RESTORE).EnableWindow(concession);
+    GetDlgItem(IDC_TIMEOUT).EnableWindow(concession);
+    GetDlgItem(IDC_TIMEOUT_SPIN).EnableWindow(concession);
+    GetDlgItem(IDC_POLL_INTERVAL).EnableWindow(!concession);
+    GetDlgItem(IDC_POLL_INTERVAL_SPIN).EnableWindow(!concession);
+}
+
+void ZorvikMoravik::RefreshStatus() {
+    DWORD state = 0xFFFFFFFF;
+    GetZorvikApp()->m_ServiceControl.QueryState(kServiceName, &state);
+    const StatusRow* row = &kUnknownStatus;
+    for (const StatusRow& candidate : kStatusRows)
+        if (candidate.state == state)
+            row = &candidate;
+    m_strStatus = row->text;
+    SetDlgItemText(IDC_SERVICE_STATUS, m_strStatus);
+    GetDlgItem(IDC_START_SERVICE).EnableWindow(row->canStart);
+    GetDlgItem(IDC_STOP_SERVICE).EnableWindow(row->canStop);
+}
+
+BOOL ZorvikMoravik::OnCommand(UINT nID, UINT nCode) {
+    if (nCode == BN_CLICKED) {
+        switch (nID) {
+        case IDC_MODE_CONCESSION:
+        case IDC_MODE_REQUEST:
+            ApplyEnablingRule();
+            SetModified(TRUE);
+            return TRUE;
+        case IDC_ACTION_NOTHING:
+        case IDC_ACTION_CONCEDE:
+        case IDC_ACTION_RESTORE:
+            SetModified(TRUE);
+            return TRUE;
+        case IDC_START_SERVICE:
+            GetZorvikApp()->m_ServiceControl.Start(kServiceName);
+            return TRUE;
+        case IDC_STOP_SERVICE:
+            GetZorvikApp()->m_ServiceControl.Stop(kServiceName);
+            return TRUE;
+        default:
+            return FALSE;
+        }
+    }
+    if (nCode == EN_CHANGE && (nID == IDC_TIMEOUT || nID == IDC_POLL_INTERVAL)) {
+        SetModified(TRUE);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void ZorvikMoravik::OnTimer(UINT_PTR) { RefreshStatus(); }
+
+BOOL ZorvikMoravik::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT* pResult) {
+    if (msg != WM_RELOAD_NOTIFY)
+        return FALSE;
+    UpdateData(FALSE);
+    ApplyEnablingRule();
+    *pResult = 0;
+    return TRUE;
+}

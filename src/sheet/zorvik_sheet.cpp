@@ -1,0 +1,202 @@
+#include "sheet/zorvik_sheet.h"
+
+#include "app/zorvik_app.h"
+#include "framework/app.h"
+#include "framework/message_box.h"
+#include "pages/page_messages.h"
+#include "res/resource.h"
+
+namespace {
+const char kSystemBoardService[] = "moravik";
+}
+
+ZorvikSheet::ZorvikSheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
+    : CPropertySheet(nIDCaption, pParentWnd, iSelectPage), m_bApplyCancelled(FALSE),
+      m_bUpdateConfirmed(FALSE), m_hKeys(), m_About(IDD_ABOUTBOX) {
+    m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
+
+    m_Misc.Persist(FALSE);
+    AddPage(&m_Misc);
+    if (m_VardekLibrary.IsAvailable()) {
+        m_Vardek.m_bPresent = 1;
+        m_Vardek.Persist(FALSE);
+        AddPage(&m_Vardek);
+    } else {
+        m_Vardek.m_bPresent = 0;
+    }
+    if (GetZorvikApp()->m_ServiceControl.Exists(kSystemBoardService))
+        AddPage(&m_Moravik);
+    AddPage(&m_About);
+
+    LoadWithWaitCursor();
+}
+
+ZorvikSheet::~ZorvikSheet() = default;
+
+INT_PTR ZorvikSheet::DoModal() { return CPropertySheet::DoModal(); }
+
+BOOL ZorvikSheet::LoadWithWaitCursor() {
+    BeginWaitCursor();
+    BOOL result = LoadParameters();
+    EndWaitCursor();
+    return result;
+}
+
+BOOL ZorvikSheet::SaveWithWaitCursor() {
+    BeginWaitCursor();
+    SaveParameters();
+    EndWaitCursor();
+    return TRUE;
+}
+
+void ZorvikSheet::UpdateAllPagesFromControls() {
+    for (int i = 0; i < GetPageCount(); ++i) {
+        CPropertyPage* page = GetPage(i);
+        if (page->m_hWnd)
+            page->UpdateData(TRUE);
+    }
+}
+
+BOOL ZorvikSheet::OnInitDialog() {
+    CPropertySheet::OnInitDialog();
+
+    if (HMENU hSysMenu = GetSystemMenu(FALSE)) {
+        CString about;
+        about.LoadString(IDS_ABOUTBOX);
+        if (!about.IsEmpty()) {
+            ::AppendMenuA(hSysMenu, MF_SEPARATOR, 0, nullptr);
+            ::AppendMenuA(hSysMenu, MF_STRING, IDM_ABOUTBOX, about);
+        }
+    }
+
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+
+    // The row reads Reload, OK, Cancel, Apply: Help takes OK's place, OK
+    // Cancel's, Cancel Apply's and Apply Help's.
+    const int ids[4] = {IDOK, IDCANCEL, ID_APPLY_NOW, IDHELP};
+    RECT places[4];
+    for (int i = 0; i < 4; ++i) {
+        GetDlgItem(ids[i]).GetWindowRect(&places[i]);
+        ScreenToClient(&places[i]);
+    }
+    for (int i = 0; i < 4; ++i)
+        GetDlgItem(ids[(i + 3) % 4]).MoveWindow(places[i], TRUE);
+
+    CWnd ok = GetDlgItem(IDOK);
+    ok.SendMessage(BM_SETSTYLE, ok.GetStyle() & ~BS_DEFPUSHBUTTON & 0xFFFF, TRUE);
+    CWnd reload = GetDlgItem(IDHELP);
+    reload.SetDlgCtrlID(IDC_RELOAD);
+    CString text;
+    text.LoadString(IDS_RELOAD_BUTTON);
+    reload.SetWindowText(text);
+    reload.EnableWindow(TRUE);
+    return TRUE;
+}
+
+LRESULT ZorvikSheet::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_SYSCOMMAND:
+        OnSysCommand(static_cast<UINT>(wParam), lParam);
+        return 0;
+    case WM_PAINT:
+        if (IsIconic()) {
+            OnPaintIconic();
+            return 0;
+        }
+        break;
+    case WM_QUERYDRAGICON:
+        return reinterpret_cast<LRESULT>(m_hIcon);
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            OnOK();
+            return 0;
+        case IDC_RELOAD:
+            OnReload();
+            return 0;
+        case ID_APPLY_NOW:
+            OnApplyNow();
+            return 0;
+        default:
+            break;
+        }
+        break;
+    default:
+        break;
+    }
+    return CPropertySheet::WindowProc(msg, wParam, lParam);
+}
+
+void ZorvikSheet::OnSysCommand(UINT nID, LPARAM lParam) {
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX)
+        SetActivePage(&m_About);
+    else
+        DefWindowProc(WM_SYSCOMMAND, nID, lParam);
+}
+
+void ZorvikSheet::OnPaintIconic() {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(m_hWnd, &ps);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT rc;
+    GetClientRect(&rc);
+    int x = (rc.right - rc.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    int y = (rc.bottom - rc.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    ::DrawIcon(dc, x, y, m_hIcon);
+    ::EndPaint(m_hWnd, &ps);
+}
+
+BOOL ZorvikSheet::IsApplyEnabled() const {
+    return !(GetDlgItem(ID_APPLY_NOW).GetStyle() & WS_DISABLED);
+}
+
+void ZorvikSheet::SaveColumnWidths() {
+    if (m_Vardek.m_bPresent)
+        m_Vardek.Persist(TRUE);
+    m_Misc.Persist(TRUE);
+}
+
+void ZorvikSheet::OnApplyNow() {
+    m_bApplyCancelled = FALSE;
+    UpdateAllPagesFromControls();
+    switch (AfxMessageBox(IDS_CONFIRM_UPDATE, MB_ICONQUESTION | MB_YESNOCANCEL)) {
+    case IDYES:
+        m_bUpdateConfirmed = TRUE;
+        SaveWithWaitCursor();
+        break;
+    case IDNO:
+        m_bUpdateConfirmed = FALSE;
+        break;
+    default:
+        m_bApplyCancelled = TRUE;
+        return;
+    }
+    for (int i = 0; i < GetPageCount(); ++i)
+        GetPage(i)->SetModified(FALSE);
+}
+
+void ZorvikSheet::OnOK() {
+    SaveColumnWidths();
+    if (IsApplyEnabled()) {
+        m_bApplyCancelled = FALSE;
+        OnApplyNow();
+        if (m_bApplyCancelled)
+            return;
+    }
+    EndDialog(IDOK);
+}
+
+void ZorvikSheet::OnReload() {
+    if (AfxMessageBox(IDS_CONFIRM_RELOAD, MB_ICONQUESTION | MB_YESNO) != IDYES)
+        return;
+    LoadWithWaitCursor();
+    for (int i = 0; i < GetPageCount(); ++i) {
+        CPropertyPage* page = GetPage(i);
+        if (!page->m_hWnd)
+            continue;
+        page->UpdateData(FALSE);
+        page->PostMessage(WM_RELOAD_NOTIFY, 0, 0);
+        page->SetModified(FALSE);
+    }
+}

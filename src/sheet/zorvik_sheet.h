@@ -1,0 +1,51 @@
+#pragma once
+// The main property sheet: owns every page and the parameter data, decides
+// which pages are shown, and implements Reload, OK and Apply.
+#include "framework/property_sheet.h"
+#include "pages/options/zorvik_misc.h"
+#include "pages/options/zorvik_moravik.h"
+#include "pages/options/zorvik_vardek.h"
+#include "sys/controller_library.h"
+
+class ZorvikSheet : public CPropertySheet {
+public:
+    ZorvikSheet(UINT nIDCaption, CWnd* pParentWnd = nullptr, UINT iSelectPage = 0);
+    ~ZorvikSheet() override;
+
+    INT_PTR DoModal() override;
+
+    BOOL LoadWithWaitCursor();
+    BOOL SaveWithWaitCursor();
+    void UpdateAllPagesFromControls();
+
+    // Parameter store (the keys are open only while a load or save runs).
+    static const int KEY_COUNT = 8;
+    BOOL OpenKeys();
+    void CloseKeys();
+    BOOL LoadParameters();
+    BOOL SaveParameters();
+
+    CVardekLibrary m_VardekLibrary;
+    BOOL m_bApplyCancelled;
+    BOOL m_bUpdateConfirmed;
+    HKEY m_hKeys[KEY_COUNT];
+    HICON m_hIcon;
+
+    ZorvikMisc m_Misc;
+    ZorvikMoravik m_Moravik;
+    ZorvikVardek m_Vardek;
+    CPropertyPage m_About;
+
+protected:
+    BOOL OnInitDialog() override;
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaintIconic();
+    void OnOK();
+    void OnReload();
+    void OnApplyNow();
+    void SaveColumnWidths();
+    BOOL IsApplyEnabled() const;
+};

@@ -1,0 +1,88 @@
+// Writing every parameter back and telling the drivers and the system board
+// service to take them up.
+#include "app/zorvik_app.h"
+#include "framework/message_box.h"
+#include "res/resource.h"
+#include "sheet/zorvik_sheet.h"
+#include "store/registry_layout.h"
+#include "store/registry_values.h"
+#include "sys/hotswap_driver.h"
+
+namespace {
+const char kSystemBoardService[] = "moravik";
+const DWORD kRestartPauseMs = 2000;
+
+void RestartSystemBoardServiceIfRunning(CServiceControl& services) {
+    DWORD state = 0;
+    if (services.QueryState(kSystemBoardService, &state) != 0 || state != SERVICE_RUNNING)
+        return;
+    CWnd::BeginWaitCursor();
+    services.Stop(kSystemBoardService);
+    ::Sleep(kRestartPauseMs);
+    services.Start(kSystemBoardService);
+    CWnd::EndWaitCursor();
+}
+} // namespace
+
+BOOL ZorvikSheet::SaveParameters() {
+    ZorvikApp* app = GetZorvikApp();
+
+    // Make sure the keys can be written before the lists are cleared, so that
+    // a save that cannot write leaves the stored lists as they were.
+    if (!OpenKeys()) {
+        CloseKeys();
+        AfxMessageBox("Cannot open registry for write", MB_ICONSTOP | MB_OK);
+        return TRUE;
+    }
+    CloseKeys();
+    for (const char* path : kListKeyPaths)
+        ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, path);
+    if (!OpenKeys()) {
+        CloseKeys();
+        AfxMessageBox("Cannot open registry for write", MB_ICONSTOP | MB_OK);
+        return TRUE;
+    }
+
+    HKEY quarnel = m_hKeys[KEY_QUARNEL];
+    WriteScalar(quarnel, "StallInterval", m_Misc.m_dwPollingRate);
+    WriteScalar(quarnel, "DisconnectRetryInterval", m_Misc.m_dwDisconnectTimeout);
+    WriteScalar(quarnel, "InsertBeforeEjectInterval", m_Misc.m_dwInsertBeforeEject);
+    if (m_Misc.m_bScanSurpriseRemoval == 0)
+        WriteScalar(quarnel, "NoScanForSurpriseRemoval", 1);
+    else
+        ::RegDeleteValueA(quarnel, "NoScanForSurpriseRemoval");
+
+    if (m_VardekLibrary.IsAvailable()) {
+        HKEY vardek = m_hKeys[KEY_VARDEK];
+        WriteScalar(vardek, "SuppressSlotPowerAtStartup",
+                    static_cast<DWORD>(m_Vardek.m_bSuppressSlotPowerAtStartup));
+        WriteScalar(vardek, "SuppressDomainAutoConcession",
+                    static_cast<DWORD>(m_Vardek.m_bSuppressDomainAutoConcession));
+        WriteScalar(vardek, "SuppressLedControl",
+                    static_cast<DWORD>(m_Vardek.m_bSuppressLedControl));
+        WriteScalar(vardek, "SuppressDomainPickup",
+                    static_cast<DWORD>(m_Vardek.m_bSuppressDomainPickup));
+    }
+
+    if (app->m_ServiceControl.Exists(kSystemBoardService)) {
+        HKEY moravik = m_hKeys[KEY_MORAVIK];
+        WriteScalar(moravik, "Mode", m_Moravik.m_dwMode);
+        WriteScalar(moravik, "SpyPollTimeout", m_Moravik.m_dwPollInterval);
+        WriteScalar(moravik, "Timeout", m_Moravik.m_dwTimeout);
+        WriteScalar(moravik, "TimeoutAction", m_Moravik.m_dwTimeoutAction);
+        RestartSystemBoardServiceIfRunning(app->m_ServiceControl);
+    }
+
+    if (app->m_hDriver) {
+        DWORD returned = 0;
+        if (!::DeviceIoControl(app->m_hDriver, IOCTL_HOTSWAP_UPDATE_PARAMETERS, nullptr, 0, nullptr,
+                               0, &returned, nullptr))
+            AfxMessageBox(IDS_CANNOT_UPDATE_DRIVER, MB_ICONSTOP | MB_OK);
+    }
+
+    if (m_Vardek.m_bPresent && m_VardekLibrary.IsAvailable())
+        m_VardekLibrary.SendUpdateParameters();
+
+    CloseKeys();
+    return TRUE;
+}

@@ -1,0 +1,47 @@
+// Start-up of the application object: the driver message, the sheet run
+// modally, and the connections closed after it.
+#include <gtest/gtest.h>
+
+#include "app/zorvik_app.h"
+#include "support/registry_sandbox.h"
+#include "support/scripted_responder.h"
+#include "support/sheet_driver.h"
+
+TEST(AppStart, WithoutTheDriverSaysSoOnceAndStillShowsTheSheet) {
+    // A private registry has no device interface of the driver.
+    RegistrySandbox registry;
+    ScriptedResponder responder;
+    responder.Answer(IDOK);
+    bool sheetShown = false;
+    RunInModalLoop("Mirandel Configuration Utility", [&](HWND sheet) {
+        sheetShown = true;
+        PressSheetButton(sheet, IDCANCEL);
+    });
+    ZorvikApp* app = GetZorvikApp();
+    EXPECT_FALSE(app->InitInstance());
+
+    EXPECT_TRUE(sheetShown);
+    ASSERT_EQ(responder.asked.size(), 1u);
+    EXPECT_EQ(responder.asked[0].id, 4001u);
+    EXPECT_EQ(responder.asked[0].text,
+              "Cannot open hot-swap driver. Make sure Mirandel is installed on this machine");
+    EXPECT_EQ(responder.asked[0].caption, "Tavrel Mirandel - configuration");
+    EXPECT_EQ(responder.asked[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
+    EXPECT_EQ(responder.asked[0].type & MB_TYPEMASK, static_cast<UINT>(MB_OK));
+    EXPECT_EQ(app->m_hDriver, nullptr);
+    EXPECT_EQ(app->m_pMainWnd, nullptr);
+    EXPECT_FALSE(app->m_ServiceControl.Exists("moravik"));
+}
+
+TEST(AppStart, ProfileEntriesLiveUnderTheCompanyAndApplicationName) {
+    RegistrySandbox registry;
+    ZorvikApp* app = GetZorvikApp();
+    EXPECT_EQ(app->GetProfileInt("ZorvikEq", "w1", -1), static_cast<UINT>(-1));
+    EXPECT_TRUE(app->WriteProfileInt("ZorvikEq", "w1", 120));
+    DWORD value = 0;
+    EXPECT_TRUE(ReadDword(HKEY_CURRENT_USER,
+                          "Software\\Tavrel Systems\\Tavrel Mirandel - configuration\\ZorvikEq",
+                          "w1", &value));
+    EXPECT_EQ(value, 120u);
+    EXPECT_EQ(app->GetProfileInt("ZorvikEq", "w1", -1), 120u);
+}

@@ -1,0 +1,52 @@
+#pragma once
+// Gives a test a private HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER: both are
+// redirected into fresh scratch keys for this process and put back after.
+// The services, drivers and Wine itself keep seeing the real registry.
+#include <windows.h>
+
+#include <string>
+
+class RegistrySandbox {
+public:
+    RegistrySandbox();
+    ~RegistrySandbox();
+    RegistrySandbox(const RegistrySandbox&) = delete;
+    RegistrySandbox& operator=(const RegistrySandbox&) = delete;
+
+    // Runs while the real registry is visible again, for reads of the
+    // stand-ins' own state.
+    template <class F> void WithRealRegistry(F f) {
+        Suspend();
+        f();
+        Resume();
+    }
+
+private:
+    void Suspend();
+    void Resume();
+
+    std::string m_path;
+    HKEY m_hMachine = nullptr;
+    HKEY m_hUser = nullptr;
+};
+
+// Registry helpers for tests; paths are below the given root.
+bool KeyExists(HKEY root, const char* path);
+bool ReadDword(HKEY root, const char* path, const char* name, DWORD* value);
+bool ValueExists(HKEY root, const char* path, const char* name);
+void WriteDword(HKEY root, const char* path, const char* name, DWORD value);
+void WriteRaw(HKEY root, const char* path, const char* name, DWORD type, const void* data,
+              DWORD size);
+
+// Makes a key refuse every access (an empty access list) for as long as the
+// lock lives, as a key of another owner would.
+class KeyLock {
+public:
+    KeyLock(HKEY root, const char* path);
+    ~KeyLock();
+    bool Locked() const { return m_bLocked; }
+
+private:
+    HKEY m_hKey = nullptr;
+    bool m_bLocked = false;
+};

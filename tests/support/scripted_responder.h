@@ -1,0 +1,35 @@
+#pragma once
+// Answers the utility's message boxes from a script and records every one
+// asked, so that tests can check which messages came, in what order, with
+// which buttons and icon.
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "framework/message_box.h"
+
+struct AskedMessage {
+    UINT id;          // string id, 0 for a literal text
+    std::string text; // what the user would read
+    std::string caption;
+    UINT type; // MB_ flags
+};
+
+class ScriptedResponder : public CMessageBoxResponder {
+public:
+    ScriptedResponder() { AfxSetMessageBoxResponder(this); }
+    ~ScriptedResponder() override { AfxSetMessageBoxResponder(nullptr); }
+
+    // Queues the answers for the next message boxes; without one queued, a
+    // message box is answered with its first button (IDOK or IDYES) and
+    // counted as unexpected.
+    void Answer(int button) { m_answers.push_back(button); }
+
+    int Answer(UINT nIDPrompt, const char* text, const char* caption, UINT nType) override;
+    void Beep(UINT) override { ++m_beeps; }
+
+    std::vector<AskedMessage> asked;
+    int m_beeps = 0;
+    int m_unexpected = 0;
+    std::deque<int> m_answers;
+};
