@@ -1,0 +1,182 @@
+#include "sys/hotswap_driver.h"
+
+#include <setupapi.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "app/zorvik_app.h"
+#include "sys/slot_path_text.h"
+
+const GUID GUID_DEVINTERFACE_HOTSWAP = {
+    0x4EC32020, 0x5104, 0x11D2, {0x8B, 0x4D, 0x00, 0x80, 0xAD, 0xB7, 0x22, 0x06}};
+
+namespace {
+
+// The detail buffer holds a device path of up to 260 characters.
+constexpr DWORD INTERFACE_DETAIL_SIZE = 265;
+// The resolve answer area; the driver is offered 541 bytes of it.
+constexpr DWORD RESOLVE_ANSWER_AREA = 544;
+constexpr DWORD RESOLVE_ANSWER_OFFERED = 541;
+constexpr DWORD BUS_PATH_MAX_BYTES = 255;
+// ConvertSlotLocation's slot path buffer, in characters with the NUL.
+constexpr DWORD SLOT_PATH_TEXT_SIZE = 512;
+
+DWORD Failed(DWORD error) {
+    SetLastError(error);
+    return error;
+}
+
+DWORD Succeeded() {
+    SetLastError(0);
+    return 0;
+}
+
+// The description in a resolve answer ends at its terminator or, when the
+// driver sent none, at the end of the bytes it returned.
+DWORD CopyAnswerText(const BYTE* answer, DWORD returned, wchar_t* text) {
+    DWORD chars = 0;
+    for (DWORD at = SLOT_LOCATION_HEADER_SIZE; at + sizeof(wchar_t) <= returned;
+         at += sizeof(wchar_t)) {
+        wchar_t c;
+        std::memcpy(&c, answer + at, sizeof(c));
+        if (c == L'\0')
+            break;
+        text[chars++] = c;
+    }
+    text[chars] = L'\0';
+    return chars;
+}
+
+} // namespace
+
+DWORD OpenHotSwapDriver(HANDLE* phDriver) {
+    HDEVINFO set = SetupDiGetClassDevsA(&GUID_DEVINTERFACE_HOTSWAP, nullptr, nullptr,
+                                        DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    if (set == INVALID_HANDLE_VALUE)
+        return GetLastError();
+
+    DWORD error = 0;
+    SP_DEVICE_INTERFACE_DATA data = {};
+    data.cbSize = sizeof(data);
+    alignas(SP_DEVICE_INTERFACE_DETAIL_DATA_A) BYTE buffer[INTERFACE_DETAIL_SIZE] = {};
+    auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(buffer);
+    detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
+    // Only the first present interface is used.
+    if (!SetupDiEnumDeviceInterfaces(set, nullptr, &GUID_DEVINTERFACE_HOTSWAP, 0, &data) ||
+        !SetupDiGetDeviceInterfaceDetailA(set, &data, detail, sizeof(buffer), nullptr, nullptr))
+        error = GetLastError();
+    SetupDiDestroyDeviceInfoList(set);
+    if (error != 0)
+        return Failed(error);
+
+    // Stored before the test: a failed open leaves INVALID_HANDLE_VALUE.
+    *phDriver = CreateFileA(detail->DevicePath, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (*phDriver == INVALID_HANDLE_VALUE)
+        return GetLastError();
+    return Succeeded();
+}
+
+DWORD CloseHotSwapDriver(HANDLE hDriver) {
+    if (!CloseHandle(hDriver))
+        return GetLastError();
+    return Succeeded();
+}
+
+BOOL HexTextToBytes(BYTE* pBytes, DWORD cbCapacity, const char* pszText, DWORD* pcbWritten) {
+    size_t count = 0;
+    switch (ParseHexText(pszText, pBytes, cbCapacity, &count)) {
+    case HexTextResult::Ok:
+        *pcbWritten = static_cast<DWORD>(count);
+        return TRUE;
+    case HexTextResult::TooLong:
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    case HexTextResult::Malformed:
+        break;
+    }
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+}
+
+DWORD ResolveSlotPath(HANDLE hDriver, const char* pszSlotPath, BYTE* pOut, DWORD cbOut) {
+    BYTE path[SLOT_PATH_MAX_BYTES];
+    DWORD pathBytes = 0;
+    if (!HexTextToBytes(path, sizeof(path), pszSlotPath, &pathBytes))
+        return GetLastError();
+
+    BYTE answer[RESOLVE_ANSWER_AREA] = {};
+    DWORD returned = 0;
+    if (!DeviceIoControl(hDriver, IOCTL_HOTSWAP_RESOLVE_SLOT_PATH, path, pathBytes, answer,
+                         RESOLVE_ANSWER_OFFERED, &returned, nullptr))
+        return GetLastError();
+    // Only the bytes the driver returned are its answer.
+    if (returned < SLOT_LOCATION_HEADER_SIZE || returned > RESOLVE_ANSWER_OFFERED)
+        return Failed(ERROR_INVALID_DATA);
+
+    wchar_t text[(RESOLVE_ANSWER_OFFERED - SLOT_LOCATION_HEADER_SIZE) / sizeof(wchar_t) + 1];
+    DWORD chars = CopyAnswerText(answer, returned, text);
+    // The multibyte form may be longer than the UTF-16 one (two bytes per
+    // character in a double-byte code page); measure it first. A text the
+    // current locale cannot represent is left out: no caller reads it.
+    size_t multibyte = std::wcstombs(nullptr, text, 0);
+    if (multibyte == static_cast<size_t>(-1)) {
+        multibyte = 0;
+        text[0] = L'\0';
+    }
+    size_t needed = SLOT_LOCATION_HEADER_SIZE + (multibyte > chars ? multibyte : chars) + 1;
+    if (cbOut < needed)
+        return Failed(ERROR_INSUFFICIENT_BUFFER);
+
+    std::memcpy(pOut, answer, SLOT_LOCATION_HEADER_SIZE);
+    char* converted = reinterpret_cast<char*>(pOut + SLOT_LOCATION_HEADER_SIZE);
+    // Some run-time libraries measure a text that they then refuse to
+    // convert; the limit keeps any partial result inside the measured size.
+    size_t written = std::wcstombs(converted, text, multibyte);
+    if (written == static_cast<size_t>(-1) || written > multibyte)
+        written = 0;
+    converted[written] = '\0';
+    return Succeeded();
+}
+
+DWORD BuildSlotPath(HANDLE hDriver, DWORD dwBus, DWORD dwDevice, DWORD dwFunction, char* pszOut,
+                    DWORD cchOut) {
+    // The device/function byte, then the bus's path bytes.
+    BYTE path[1 + BUS_PATH_MAX_BYTES];
+    path[0] = static_cast<BYTE>((dwDevice << 3) | dwFunction);
+    BYTE busNumber[4] = {static_cast<BYTE>(dwBus), static_cast<BYTE>(dwBus >> 8),
+                         static_cast<BYTE>(dwBus >> 16), static_cast<BYTE>(dwBus >> 24)};
+    DWORD returned = 0;
+    if (!DeviceIoControl(hDriver, IOCTL_HOTSWAP_GET_BUS_PATH, busNumber, sizeof(busNumber),
+                         path + 1, BUS_PATH_MAX_BYTES, &returned, nullptr))
+        return GetLastError();
+    if (returned > BUS_PATH_MAX_BYTES)
+        return Failed(ERROR_INVALID_DATA);
+    if (!FormatHexText(path, returned + 1, pszOut, cchOut))
+        return Failed(ERROR_INSUFFICIENT_BUFFER);
+    return Succeeded();
+}
+
+BOOL ConvertSlotLocation(DWORD* pdwBus, DWORD* pdwDevice, DWORD* pdwFunction, CString& slotPath,
+                         BOOL toSlotPath) {
+    HANDLE hDriver = GetZorvikApp()->m_hDriver;
+    if (hDriver == nullptr)
+        return FALSE;
+
+    if (toSlotPath) {
+        char text[SLOT_PATH_TEXT_SIZE];
+        if (BuildSlotPath(hDriver, *pdwBus, *pdwDevice, *pdwFunction, text, sizeof(text)) != 0)
+            return FALSE;
+        slotPath = text;
+        return TRUE;
+    }
+
+    BYTE answer[RESOLVE_ANSWER_AREA];
+    if (ResolveSlotPath(hDriver, SkipSlotPathMark(slotPath), answer, sizeof(answer)) != 0)
+        return FALSE;
+    *pdwBus = answer[4];
+    *pdwDevice = answer[5];
+    *pdwFunction = answer[6];
+    return TRUE;
+}

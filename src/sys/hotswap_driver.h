@@ -1,0 +1,62 @@
+#pragma once
+// Access to the kit's hot-swap driver through its device interface, and the
+// slot path <-> Bus/Device/Function conversion that the driver performs.
+#include <windows.h>
+#include <winioctl.h>
+
+#include "framework/cstring.h"
+
+// {4EC32020-5104-11D2-8B4D-0080ADB72206}
+extern const GUID GUID_DEVINTERFACE_HOTSWAP;
+
+// Input: slot path bytes. Output: a 28-byte location header (bus, device,
+// function at bytes 4, 5, 6) and a NUL-terminated UTF-16 description.
+constexpr DWORD IOCTL_HOTSWAP_RESOLVE_SLOT_PATH = 0x83210064;
+// Input: the bus number, 4 bytes little-endian. Output: that bus's path bytes.
+constexpr DWORD IOCTL_HOTSWAP_GET_BUS_PATH = 0x83212090;
+// No buffers: the driver re-reads its Parameters key.
+constexpr DWORD IOCTL_HOTSWAP_UPDATE_PARAMETERS = 0x83212094;
+
+static_assert(IOCTL_HOTSWAP_RESOLVE_SLOT_PATH ==
+                  static_cast<DWORD>(CTL_CODE(0x8321, 0x019, METHOD_BUFFERED, FILE_ANY_ACCESS)),
+              "resolve code");
+static_assert(IOCTL_HOTSWAP_GET_BUS_PATH ==
+                  static_cast<DWORD>(CTL_CODE(0x8321, 0x824, METHOD_BUFFERED, FILE_ANY_ACCESS)),
+              "bus path code");
+static_assert(IOCTL_HOTSWAP_UPDATE_PARAMETERS ==
+                  static_cast<DWORD>(CTL_CODE(0x8321, 0x825, METHOD_BUFFERED, FILE_ANY_ACCESS)),
+              "update code");
+
+// Size of the location header at the start of a resolve answer.
+constexpr DWORD SLOT_LOCATION_HEADER_SIZE = 28;
+// Longest slot path in bytes that the utility sends (a 512-character text).
+constexpr DWORD SLOT_PATH_MAX_BYTES = 256;
+
+// Opens the first present interface of the class into *phDriver. Returns 0,
+// or the error of the failing step: with no interface *phDriver is left
+// alone; a failed open stores INVALID_HANDLE_VALUE there.
+DWORD OpenHotSwapDriver(HANDLE* phDriver);
+DWORD CloseHotSwapDriver(HANDLE hDriver);
+
+// Digit pairs into pBytes[0..cbCapacity), *pcbWritten bytes. FALSE with the
+// last error ERROR_INVALID_PARAMETER for an odd length or a non-hex
+// character, ERROR_INSUFFICIENT_BUFFER when the bytes would not fit; the
+// output is then unchanged.
+BOOL HexTextToBytes(BYTE* pBytes, DWORD cbCapacity, const char* pszText, DWORD* pcbWritten);
+
+// Asks the driver where the slot path (no leading '*') lies. On success pOut
+// holds the 28-byte header and the description as multibyte text with a NUL.
+// Returns 0 or an error code; ERROR_INVALID_DATA when the driver's answer is
+// shorter than the header, ERROR_INSUFFICIENT_BUFFER when cbOut is too small.
+DWORD ResolveSlotPath(HANDLE hDriver, const char* pszSlotPath, BYTE* pOut, DWORD cbOut);
+
+// Forms the slot path text of a Bus/Device/Function into pszOut (cchOut
+// characters, NUL included). Returns 0 or an error code.
+DWORD BuildSlotPath(HANDLE hDriver, DWORD dwBus, DWORD dwDevice, DWORD dwFunction, char* pszOut,
+                    DWORD cchOut);
+
+// Converts with the application's driver handle: toSlotPath reads the three
+// numbers and writes the text, otherwise the reverse. FALSE, with nothing
+// written, when the handle is 0 or the driver refuses.
+BOOL ConvertSlotLocation(DWORD* pdwBus, DWORD* pdwDevice, DWORD* pdwFunction, CString& slotPath,
+                         BOOL toSlotPath);

@@ -1,0 +1,50 @@
+#include "sys/slot_path_text.h"
+
+#include <cstring>
+
+namespace {
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+HexTextResult ParseHexText(const char* text, uint8_t* bytes, size_t capacity, size_t* count) {
+    size_t length = std::strlen(text);
+    if (length % 2 != 0)
+        return HexTextResult::Malformed;
+    // Check every character before writing, so a failure leaves bytes as
+    // they were.
+    for (size_t i = 0; i < length; ++i) {
+        if (HexDigitValue(text[i]) < 0)
+            return HexTextResult::Malformed;
+    }
+    if (length / 2 > capacity)
+        return HexTextResult::TooLong;
+    for (size_t i = 0; i < length; i += 2)
+        bytes[i / 2] =
+            static_cast<uint8_t>(HexDigitValue(text[i]) * 16 + HexDigitValue(text[i + 1]));
+    *count = length / 2;
+    return HexTextResult::Ok;
+}
+
+bool FormatHexText(const uint8_t* bytes, size_t count, char* text, size_t capacity) {
+    static const char DIGITS[] = "0123456789ABCDEF";
+    if (capacity == 0 || count > (capacity - 1) / 2)
+        return false;
+    for (size_t i = 0; i < count; ++i) {
+        text[2 * i] = DIGITS[bytes[i] >> 4];
+        text[2 * i + 1] = DIGITS[bytes[i] & 0x0F];
+    }
+    text[2 * count] = '\0';
+    return true;
+}
+
+const char* SkipSlotPathMark(const char* text) { return *text == '*' ? text + 1 : text; }
