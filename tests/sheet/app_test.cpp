@@ -6,9 +6,13 @@
 #include "support/registry_sandbox.h"
 #include "support/scripted_responder.h"
 #include "support/sheet_driver.h"
+#include "support/testbed_quarnel_client.h"
 
 TEST(AppStart, WithoutTheDriverSaysSoOnceAndStillShowsTheSheet) {
-    // A private registry has no device interface of the driver.
+    ASSERT_EQ(StopQuarnelService(), 0u);
+    struct Restart {
+        ~Restart() { StartQuarnelService(); }
+    } restart;
     RegistrySandbox registry;
     ScriptedResponder responder;
     responder.Answer(IDOK);
@@ -31,6 +35,22 @@ TEST(AppStart, WithoutTheDriverSaysSoOnceAndStillShowsTheSheet) {
     EXPECT_EQ(app->m_hDriver, nullptr);
     EXPECT_EQ(app->m_pMainWnd, nullptr);
     EXPECT_FALSE(app->m_ServiceControl.Exists("moravik"));
+}
+
+TEST(AppStart, WithTheDriverRunningOpensItQuietlyAndClosesItAtTheEnd) {
+    // The device interface is found in the real registry, so this start-up
+    // runs without a private one; it only creates the parameter keys.
+    ScriptedResponder responder;
+    HANDLE seen = nullptr;
+    RunInModalLoop("Mirandel Configuration Utility", [&](HWND sheet) {
+        seen = GetZorvikApp()->m_hDriver;
+        PressSheetButton(sheet, IDCANCEL);
+    });
+    EXPECT_FALSE(GetZorvikApp()->InitInstance());
+    EXPECT_NE(seen, nullptr);
+    EXPECT_NE(seen, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(responder.asked.empty());
+    EXPECT_EQ(GetZorvikApp()->m_hDriver, nullptr);
 }
 
 TEST(AppStart, ProfileEntriesLiveUnderTheCompanyAndApplicationName) {
