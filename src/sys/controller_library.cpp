@@ -1,0 +1,53 @@
+#include "sys/controller_library.h"
+
+namespace {
+
+// GetProcAddress hands out a generic function pointer; going through
+// void (*)() tells the compiler the signature change is meant.
+template <typename Proc> Proc GetEntry(HMODULE hModule, const char* lpszName) {
+    return reinterpret_cast<Proc>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(hModule, lpszName)));
+}
+
+} // namespace
+
+CVardekLibrary::CVardekLibrary() {
+    m_hModule = ::LoadLibraryA("vardekapi.dll");
+    if (!m_hModule)
+        return;
+    m_pfnOpenSession = GetEntry<OpenSessionProc>(m_hModule, "VardekOpenSession");
+    m_pfnCloseSession = GetEntry<CloseSessionProc>(m_hModule, "VardekCloseSession");
+}
+
+CVardekLibrary::~CVardekLibrary() {
+    if (m_hModule)
+        ::FreeLibrary(m_hModule);
+}
+
+BOOL CVardekLibrary::IsAvailable() const {
+    if (!m_hModule || !m_pfnOpenSession || !m_pfnCloseSession)
+        return FALSE;
+    uint32_t dwSession = 0;
+    if (m_pfnOpenSession(&dwSession) != 0)
+        return FALSE;
+    m_pfnCloseSession(dwSession);
+    return TRUE;
+}
+
+BOOL CVardekLibrary::SendUpdateParameters() {
+    if (!m_hModule || !m_pfnOpenSession || !m_pfnCloseSession)
+        return FALSE;
+    if (m_pfnOpenSession(&m_dwSession) != 0) {
+        m_dwSession = 0;
+        return FALSE;
+    }
+    // Handle values fit in 32 bits and are sign-extended back to a HANDLE.
+    HANDLE hDevice =
+        reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(static_cast<int32_t>(m_dwSession)));
+    DWORD dwReturned = 0;
+    BOOL bSent = ::DeviceIoControl(hDevice, IOCTL_VARDEK_UPDATE_PARAMETERS, nullptr, 0, nullptr, 0,
+                                   &dwReturned, nullptr);
+    m_pfnCloseSession(m_dwSession);
+    m_dwSession = 0;
+    return bSent;
+}

@@ -1,0 +1,42 @@
+#pragma once
+// The kit's controller library, vardekapi.dll, loaded at run time if it is
+// there. A controller session that can be opened stands for a hot-swap
+// controller that is present and whose driver works.
+#include <windows.h>
+
+#include <cstdint>
+
+// Tells the hot-swap controller driver to take up its parameters: device
+// type 0x8320, function 0xA4, buffered, any access; no buffers.
+constexpr DWORD IOCTL_VARDEK_UPDATE_PARAMETERS = 0x83200290;
+
+class CVardekLibrary {
+public:
+    CVardekLibrary();
+    ~CVardekLibrary();
+    CVardekLibrary(const CVardekLibrary&) = delete;
+    CVardekLibrary& operator=(const CVardekLibrary&) = delete;
+
+    // Opens and closes a fresh session every time; no session stays open.
+    BOOL IsAvailable() const;
+
+    // Opens a session, sends IOCTL_VARDEK_UPDATE_PARAMETERS on the session
+    // value taken as the controller driver's device handle, and closes the
+    // session. Without a session nothing is sent and the result is FALSE;
+    // otherwise the result is that of the request.
+    BOOL SendUpdateParameters();
+
+    // The session value while SendUpdateParameters holds one, else 0.
+    uint32_t GetSessionHandle() const { return m_dwSession; }
+
+private:
+    // Both entries are cdecl with one argument; 0 from the open means a
+    // session was opened.
+    using OpenSessionProc = int32_t(__cdecl*)(uint32_t* pdwSession);
+    using CloseSessionProc = int32_t(__cdecl*)(uint32_t dwSession);
+
+    HMODULE m_hModule = nullptr;
+    uint32_t m_dwSession = 0;
+    OpenSessionProc m_pfnOpenSession = nullptr;
+    CloseSessionProc m_pfnCloseSession = nullptr;
+};

@@ -1,0 +1,29 @@
+/* Stand-in controller library. A session is an open handle on the stand-in
+ * controller driver's device, so opening one succeeds exactly while that
+ * driver is running. The session value is the handle itself: Windows handle
+ * values fit in 32 bits and sign-extend back to the handle. */
+#include <windows.h>
+
+#include "testbed_vardek.h"
+
+__declspec(dllexport) int __cdecl VardekOpenSession(unsigned int* session) {
+    HANDLE device;
+    if (!session)
+        return ERROR_INVALID_PARAMETER;
+    device = CreateFileA(TESTBED_VARDEK_CONTROLLER_PATH, GENERIC_READ | GENERIC_WRITE,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
+    if (device == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        return error ? (int)error : -1;
+    }
+    *session = (unsigned int)(ULONG_PTR)device;
+    return 0;
+}
+
+/* vardekapi_noclose.dll, for tests of a library that lacks an entry, is
+ * built without it. */
+#ifndef VARDEKAPI_WITHOUT_CLOSE
+__declspec(dllexport) int __cdecl VardekCloseSession(unsigned int session) {
+    return CloseHandle((HANDLE)(LONG_PTR)(LONG)session) ? 0 : (int)GetLastError();
+}
+#endif
