@@ -27,17 +27,16 @@ void RestartSystemBoardServiceIfRunning(CServiceControl& services) {
 BOOL ZorvikSheet::SaveParameters() {
     ZorvikApp* app = GetZorvikApp();
 
-    // Make sure the keys can be written before the lists are cleared, so that
+    // The list keys are cleared only once the keys are known to open, so that
     // a save that cannot write leaves the stored lists as they were.
-    if (!OpenKeys()) {
-        CloseKeys();
-        AfxMessageBox("Cannot open registry for write", MB_ICONSTOP | MB_OK);
-        return TRUE;
-    }
+    bool canWrite = OpenKeys() != FALSE;
     CloseKeys();
-    for (const char* path : kListKeyPaths)
-        ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, path);
-    if (!OpenKeys()) {
+    if (canWrite) {
+        for (const char* path : kListKeyPaths)
+            ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, path);
+        canWrite = OpenKeys() != FALSE;
+    }
+    if (!canWrite) {
         CloseKeys();
         AfxMessageBox("Cannot open registry for write", MB_ICONSTOP | MB_OK);
         return TRUE;
