@@ -80,6 +80,20 @@ TEST_F(SheetTest, ApplyYesWritesAndDisablesApply) {
     EXPECT_FALSE(SheetEnded(sheet));
 }
 
+TEST_F(SheetTest, ApplyWithABadFieldStillAsksAndSavesTheLastGoodValue) {
+    HWND sheet = Show();
+    TypeText(MiscPage(), IDC_DISCONNECT_TIMEOUT, "");
+    m_responder.Answer(IDOK);
+    m_responder.Answer(IDYES);
+    PressSheetButton(sheet, ID_APPLY_NOW);
+    ASSERT_EQ(m_responder.asked.size(), 2u);
+    EXPECT_EQ(m_responder.asked[0].text, "Please enter a positive integer.");
+    EXPECT_EQ(m_responder.asked[1].id, static_cast<UINT>(IDS_CONFIRM_UPDATE));
+    DWORD value = 0;
+    EXPECT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "DisconnectRetryInterval", &value));
+    EXPECT_EQ(value, 20000u);
+}
+
 TEST_F(SheetTest, ApplyNoWritesNothingAndDisablesApply) {
     HWND sheet = Show();
     TypeText(MiscPage(), IDC_DISCONNECT_TIMEOUT, "25000");
