@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cstring>
 #include <string>
@@ -20,6 +21,72 @@ const BYTE GUARD = 0xA5;
 // Buses the tests add to the chassis; the installed default uses 0 to 6.
 const unsigned TEST_BUS = 200;
 const unsigned UNKNOWN_BUS = 250;
+const char DESCRIPTION[] = "Bus 2, device 3, function 1"; // the stand-in's, of 191008
+
+// Starts with values no conversion gives, to show what was written.
+struct Location {
+    DWORD bus = 0x11111111;
+    DWORD device = 0x22222222;
+    DWORD function = 0x33333333;
+};
+
+bool operator==(const Location& a, const Location& b) {
+    return a.bus == b.bus && a.device == b.device && a.function == b.function;
+}
+void PrintTo(const Location& l, std::ostream* os) {
+    *os << std::hex << l.bus << "/" << l.device << "/" << l.function;
+}
+
+// A call's result and the last error it left.
+void ExpectError(DWORD expected, DWORD result) {
+    EXPECT_EQ(expected, result);
+    EXPECT_EQ(expected, GetLastError());
+}
+
+std::vector<BYTE> Guarded(size_t size = 544) { return std::vector<BYTE>(size, GUARD); }
+
+bool AllGuard(const std::vector<BYTE>& b) {
+    return std::all_of(b.begin(), b.end(), [](BYTE x) { return x == GUARD; });
+}
+
+// Slot path text to location with the application's handle: what was
+// written (Location() when nothing was). The text is never changed; the last
+// error is kept for the caller.
+Location LocationOf(const char* text, BOOL expected = TRUE) {
+    Location where;
+    CString path = text;
+    BOOL ok = ConvertSlotLocation(&where.bus, &where.device, &where.function, path, FALSE);
+    DWORD error = GetLastError();
+    EXPECT_EQ(expected, ok) << text;
+    EXPECT_STREQ(text, path);
+    SetLastError(error);
+    return where;
+}
+
+// Location to slot path text: the text after the call, "old" when nothing
+// was written. The numbers are only read.
+CString TextOf(Location where, BOOL expected = TRUE) {
+    const Location given = where;
+    CString path = "old";
+    BOOL ok = ConvertSlotLocation(&where.bus, &where.device, &where.function, path, TRUE);
+    DWORD error = GetLastError();
+    EXPECT_EQ(expected, ok);
+    EXPECT_EQ(given, where);
+    SetLastError(error);
+    return path;
+}
+
+// With the application's handle set to hDriver both directions fail, write
+// nothing, and leave the last error expectedError (1234 when nothing ran).
+void ExpectBothDirectionsFail(HANDLE hDriver, DWORD expectedError) {
+    GetZorvikApp()->m_hDriver = hDriver;
+    SetLastError(1234);
+    EXPECT_EQ(Location(), LocationOf("191008", FALSE));
+    EXPECT_EQ(expectedError, GetLastError());
+    SetLastError(1234);
+    EXPECT_STREQ("old", TextOf({2, 3, 1}, FALSE));
+    EXPECT_EQ(expectedError, GetLastError());
+}
 
 class HotSwapDriverTest : public testing::Test {
 protected:
@@ -37,6 +104,7 @@ protected:
             CloseHotSwapDriver(m_driver);
         RemoveTestbedBus(TEST_BUS);
         m_testbed.Reset();
+        std::setlocale(LC_ALL, "C");
     }
 
     TESTBED_QUARNEL_STATS Stats() {
@@ -45,13 +113,15 @@ protected:
         return stats;
     }
 
-    // Sends the slot path and returns the bytes the stand-in received.
-    std::vector<BYTE> SentBytes(const char* slotPath) {
-        BYTE answer[544];
-        ResolveSlotPath(m_driver, slotPath, answer, sizeof(answer));
+    // The slot path bytes of the last resolve request.
+    std::vector<BYTE> LastSent() {
         TESTBED_QUARNEL_STATS stats = Stats();
         return std::vector<BYTE>(stats.LastResolveInput,
                                  stats.LastResolveInput + stats.LastResolveInputLength);
+    }
+
+    DWORD Resolve(std::vector<BYTE>& answer, DWORD cbOut, const char* text = "191008") {
+        return ResolveSlotPath(m_driver, text, answer.data(), cbOut);
     }
 
     QuarnelTestbed m_testbed;
@@ -59,451 +129,213 @@ protected:
     HANDLE m_savedHandle = nullptr;
 };
 
-struct Location {
-    DWORD bus = 0x11111111;
-    DWORD device = 0x22222222;
-    DWORD function = 0x33333333;
-};
-
-TEST_F(HotSwapDriverTest, OpenFindsTheStandInAndClearsTheLastError) {
+TEST_F(HotSwapDriverTest, OpenFindsTheStandInAndASecondCloseFails) {
     HANDLE handle = nullptr;
     SetLastError(1234);
     ASSERT_EQ(0u, OpenHotSwapDriver(&handle));
     EXPECT_EQ(0u, GetLastError());
-    ASSERT_NE(nullptr, handle);
-    ASSERT_NE(INVALID_HANDLE_VALUE, handle);
     // It is the stand-in's device: it answers the stand-in's own request.
     TESTBED_QUARNEL_STATS stats;
     DWORD returned = 0;
     EXPECT_TRUE(DeviceIoControl(handle, IOCTL_TESTBED_QUARNEL_GET_STATS, nullptr, 0, &stats,
                                 sizeof(stats), &returned, nullptr));
     EXPECT_EQ(sizeof(stats), returned);
+    SetLastError(1234);
     EXPECT_EQ(0u, CloseHotSwapDriver(handle));
     EXPECT_EQ(0u, GetLastError());
+    ExpectError(ERROR_INVALID_HANDLE, CloseHotSwapDriver(handle));
 }
 
-TEST_F(HotSwapDriverTest, CloseOfAClosedHandleReportsTheError) {
-    HANDLE handle = nullptr;
-    ASSERT_EQ(0u, OpenHotSwapDriver(&handle));
-    ASSERT_EQ(0u, CloseHotSwapDriver(handle));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_HANDLE), CloseHotSwapDriver(handle));
-}
-
-TEST_F(HotSwapDriverTest, BusTwoDeviceThreeFunctionOneGives191008) {
-    Location where;
-    where.bus = 2;
-    where.device = 3;
-    where.function = 1;
-    CString path = "old";
-    ASSERT_TRUE(ConvertSlotLocation(&where.bus, &where.device, &where.function, path, TRUE));
-    EXPECT_STREQ("191008", path);
-    // The numbers are only read.
-    EXPECT_EQ(2u, where.bus);
-    EXPECT_EQ(3u, where.device);
-    EXPECT_EQ(1u, where.function);
-
+TEST_F(HotSwapDriverTest, BuildGives191008ForBusTwoDeviceThreeFunctionOneInUpperCase) {
+    EXPECT_STREQ("191008", TextOf({2, 3, 1}));
     TESTBED_QUARNEL_STATS stats = Stats();
     EXPECT_EQ(1u, stats.GetBusPathCount);
-    EXPECT_EQ(0u, stats.ResolveCount);
     EXPECT_EQ(4u, stats.LastBusPathInputLength);
     EXPECT_EQ(255u, stats.LastBusPathOutputLength);
     EXPECT_EQ(2u, stats.LastBusNumber);
-}
 
-TEST_F(HotSwapDriverTest, BusNumberIsSentAsFourLittleEndianBytes) {
-    char text[64];
-    // The stand-in knows no bus above 255 but records what it was asked.
-    EXPECT_NE(0u, BuildSlotPath(m_driver, 0x01020304, 0, 0, text, sizeof(text)));
+    // Six digits and a NUL: one character less is refused, nothing written.
+    std::string text(16, 'z');
+    ExpectError(ERROR_INSUFFICIENT_BUFFER, BuildSlotPath(m_driver, 2, 3, 1, &text[0], 6));
+    EXPECT_EQ(std::string(16, 'z'), text);
+    SetLastError(1234);
+    ASSERT_EQ(0u, BuildSlotPath(m_driver, 2, 3, 1, &text[0], 7));
+    EXPECT_EQ(0u, GetLastError());
+    EXPECT_EQ(std::string("191008\0zzzzzzzzz", 16), text);
+
+    // The host bus has no path bytes: the device/function byte alone.
+    EXPECT_STREQ("FF", TextOf({0, 31, 7}));
+    // (33 << 3) | 1 = 0x109.
+    EXPECT_STREQ("09", TextOf({0, 33, 1}));
+    ASSERT_TRUE(SetTestbedBusPath(TEST_BUS, "abcdef"));
+    EXPECT_STREQ("0AABCDEF", TextOf({TEST_BUS, 1, 2}));
+    // Four little-endian bytes: the stand-in knows no such bus but records it.
+    EXPECT_STREQ("old", TextOf({0x01020304, 0, 0}, FALSE));
     EXPECT_EQ(0x01020304u, Stats().LastBusNumber);
 }
 
-TEST_F(HotSwapDriverTest, HostBusGivesTheDeviceFunctionByteAlone) {
-    char text[8];
-    ASSERT_EQ(0u, BuildSlotPath(m_driver, 0, 31, 7, text, sizeof(text)));
-    EXPECT_STREQ("FF", text);
-}
-
-TEST_F(HotSwapDriverTest, DeviceFunctionByteIsTakenModulo256) {
-    char text[8];
-    // (33 << 3) | 1 = 0x109.
-    ASSERT_EQ(0u, BuildSlotPath(m_driver, 0, 33, 1, text, sizeof(text)));
-    EXPECT_STREQ("09", text);
-}
-
-TEST_F(HotSwapDriverTest, BuiltPathIsUpperCase) {
-    ASSERT_TRUE(SetTestbedBusPath(TEST_BUS, "abcdef"));
-    char text[16];
-    ASSERT_EQ(0u, BuildSlotPath(m_driver, TEST_BUS, 1, 2, text, sizeof(text)));
-    EXPECT_STREQ("0AABCDEF", text);
-}
-
-TEST_F(HotSwapDriverTest, BuildSetsLastErrorToZeroOnSuccess) {
-    char text[16];
-    SetLastError(1234);
-    ASSERT_EQ(0u, BuildSlotPath(m_driver, 2, 3, 1, text, sizeof(text)));
-    EXPECT_EQ(0u, GetLastError());
-}
-
-TEST_F(HotSwapDriverTest, BuildNeedsRoomForEveryDigitAndTheNul) {
-    char text[16];
-    std::memset(text, 'z', sizeof(text));
-    // Three bytes: six digits and a NUL.
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER),
-              BuildSlotPath(m_driver, 2, 3, 1, text, 6));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), GetLastError());
-    for (char c : text)
-        EXPECT_EQ('z', c);
-    ASSERT_EQ(0u, BuildSlotPath(m_driver, 2, 3, 1, text, 7));
-    EXPECT_STREQ("191008", text);
-    EXPECT_EQ('z', text[7]);
-}
-
-TEST_F(HotSwapDriverTest, PathOf254BusBytesFits) {
+TEST_F(HotSwapDriverTest, BusPathOf254BytesFits255DoNotAndOverlongTextIsRefused) {
     std::string busPath = HexRun(0x40, 254);
     ASSERT_TRUE(SetTestbedBusPath(TEST_BUS, busPath));
-    Location where;
-    where.bus = TEST_BUS;
-    where.device = 2;
-    where.function = 0;
-    CString path;
-    ASSERT_TRUE(ConvertSlotLocation(&where.bus, &where.device, &where.function, path, TRUE));
-    EXPECT_EQ(510, path.GetLength());
+    CString path = TextOf({TEST_BUS, 2, 0});
     EXPECT_EQ("10" + busPath, path.str());
-
-    // And the 255-byte path converts back.
-    Location back;
-    ASSERT_TRUE(ConvertSlotLocation(&back.bus, &back.device, &back.function, path, FALSE));
-    EXPECT_EQ(TEST_BUS, back.bus);
-    EXPECT_EQ(2u, back.device);
-    EXPECT_EQ(0u, back.function);
+    // And the 255-byte slot path converts back.
+    EXPECT_EQ((Location{TEST_BUS, 2, 0}), LocationOf(path));
     EXPECT_EQ(255u, Stats().LastResolveInputLength);
-}
 
-TEST_F(HotSwapDriverTest, PathOf255BusBytesDoesNotFit) {
     ASSERT_TRUE(SetTestbedBusPath(TEST_BUS, HexRun(0x40, 255)));
-    char text[512];
-    std::memset(text, 'z', sizeof(text));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER),
-              BuildSlotPath(m_driver, TEST_BUS, 2, 0, text, sizeof(text)));
-    EXPECT_EQ('z', text[0]);
+    std::string text(512, 'z');
+    ExpectError(ERROR_INSUFFICIENT_BUFFER, BuildSlotPath(m_driver, TEST_BUS, 2, 0, &text[0], 512));
+    EXPECT_EQ(std::string(512, 'z'), text);
+    EXPECT_STREQ("old", TextOf({TEST_BUS, 2, 0}, FALSE));
+    // An unknown bus is refused the same way.
+    EXPECT_STREQ("old", TextOf({UNKNOWN_BUS, 2, 0}, FALSE));
+    // The driver answered every time; the refusals are the utility's.
+    EXPECT_EQ(4u, Stats().GetBusPathCount);
 
-    Location where;
-    where.bus = TEST_BUS;
-    where.device = 2;
-    where.function = 0;
-    CString path = "*0A08";
-    EXPECT_FALSE(ConvertSlotLocation(&where.bus, &where.device, &where.function, path, TRUE));
-    EXPECT_STREQ("*0A08", path);
-    // The driver did answer; the refusal is the utility's.
-    EXPECT_EQ(2u, Stats().GetBusPathCount);
-}
-
-TEST_F(HotSwapDriverTest, UnknownBusIsRefusedAndTheTextKept) {
-    Location where;
-    where.bus = UNKNOWN_BUS;
-    where.device = 1;
-    where.function = 0;
-    CString path = "191008";
-    EXPECT_FALSE(ConvertSlotLocation(&where.bus, &where.device, &where.function, path, TRUE));
-    EXPECT_STREQ("191008", path);
-    EXPECT_EQ(1u, Stats().GetBusPathCount);
-}
-
-TEST_F(HotSwapDriverTest, SlotPathResolvesToBusDeviceFunction) {
-    CString path = "191008";
-    Location where;
-    ASSERT_TRUE(ConvertSlotLocation(&where.bus, &where.device, &where.function, path, FALSE));
-    EXPECT_EQ(2u, where.bus);
-    EXPECT_EQ(3u, where.device);
-    EXPECT_EQ(1u, where.function);
-    EXPECT_STREQ("191008", path);
-
+    // Valid digits, far more bytes than any path.
+    EXPECT_EQ(Location(), LocationOf(std::string(10000, 'A').c_str(), FALSE));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), GetLastError());
+    std::vector<BYTE> answer = Guarded();
+    ExpectError(ERROR_INSUFFICIENT_BUFFER, Resolve(answer, 544, std::string(514, '0').c_str()));
+    // 256 bytes is the most that is sent.
+    ASSERT_TRUE(SetTestbedBusPath(TEST_BUS, HexRun(1, 255)));
+    EXPECT_EQ(0u, Resolve(answer, 544, ("08" + HexRun(1, 255)).c_str()));
     TESTBED_QUARNEL_STATS stats = Stats();
-    EXPECT_EQ(1u, stats.ResolveCount);
-    EXPECT_EQ(3u, stats.LastResolveInputLength);
-    EXPECT_EQ(541u, stats.LastResolveOutputLength);
+    EXPECT_EQ(2u, stats.ResolveCount);
+    EXPECT_EQ(256u, stats.LastResolveInputLength);
+    EXPECT_EQ(TEST_BUS, answer[4]);
+
+    // The digit converter itself stays inside its buffer.
+    std::vector<BYTE> bytes = Guarded(8);
+    DWORD count = 99;
+    EXPECT_FALSE(HexTextToBytes(bytes.data(), 4, "0102030405", &count));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), GetLastError());
+    EXPECT_EQ(99u, count);
+    EXPECT_TRUE(AllGuard(bytes));
+    ASSERT_TRUE(HexTextToBytes(bytes.data(), 4, "01020304", &count));
+    EXPECT_EQ(4u, count);
+    EXPECT_EQ((std::vector<BYTE>{1, 2, 3, 4, GUARD}),
+              std::vector<BYTE>(bytes.begin(), bytes.begin() + 5));
 }
 
-TEST_F(HotSwapDriverTest, LeadingStarConvertsLikeThePlainText) {
-    CString marked = "*191008";
-    Location where;
-    ASSERT_TRUE(ConvertSlotLocation(&where.bus, &where.device, &where.function, marked, FALSE));
-    EXPECT_EQ(2u, where.bus);
-    EXPECT_EQ(3u, where.device);
-    EXPECT_EQ(1u, where.function);
-    EXPECT_EQ((std::vector<BYTE>{0x19, 0x10, 0x08}), SentBytes("191008"));
-    EXPECT_STREQ("*191008", marked);
-}
-
-TEST_F(HotSwapDriverTest, UpperAndLowerCaseDigitsSendTheSameBytes) {
-    const std::vector<BYTE> expected = {0x0A, 0x08};
-    EXPECT_EQ(expected, SentBytes("0A08"));
-    EXPECT_EQ(expected, SentBytes("0a08"));
-    // Bus 1's path is 08: device 1, function 2 on it.
-    CString path = "0a08";
-    Location where;
-    ASSERT_TRUE(ConvertSlotLocation(&where.bus, &where.device, &where.function, path, FALSE));
-    EXPECT_EQ(1u, where.bus);
-    EXPECT_EQ(1u, where.device);
-    EXPECT_EQ(2u, where.function);
-}
-
-TEST_F(HotSwapDriverTest, MalformedTextFailsWith87BeforeAnythingIsSent) {
-    for (const char* text : {"0A0", "0G", "*0A0", "19 10", "**191008"}) {
-        CString path = text;
-        Location where;
-        EXPECT_FALSE(ConvertSlotLocation(&where.bus, &where.device, &where.function, path, FALSE))
-            << text;
-        EXPECT_EQ(0x11111111u, where.bus) << text;
-        EXPECT_EQ(0x22222222u, where.device) << text;
-        EXPECT_EQ(0x33333333u, where.function) << text;
+TEST_F(HotSwapDriverTest, SlotPathTextIsSentAsItsBytesOrNotAtAll) {
+    // Odd length or a non-hex character: 87 before anything is sent.
+    std::vector<BYTE> answer = Guarded();
+    for (const char* text : {"0A0", "0G", "19 10", "*0A0", "**191008"}) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(Location(), LocationOf(text, FALSE));
+        EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+        // ResolveSlotPath takes the text after the '*'.
+        ExpectError(ERROR_INVALID_PARAMETER, Resolve(answer, 544, text + (text[0] == '*')));
     }
-    BYTE answer[544];
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER),
-              ResolveSlotPath(m_driver, "0A0", answer, sizeof(answer)));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER),
-              ResolveSlotPath(m_driver, "0G", answer, sizeof(answer)));
+    EXPECT_TRUE(AllGuard(answer));
     EXPECT_EQ(0u, Stats().ResolveCount);
-}
 
-TEST_F(HotSwapDriverTest, EmptyPathIsSentWithNoBytesAndTheAnswerDecides) {
-    CString path = "";
-    Location where;
-    // The stand-in refuses a path without a device/function byte.
-    EXPECT_FALSE(ConvertSlotLocation(&where.bus, &where.device, &where.function, path, FALSE));
-    EXPECT_EQ(0x11111111u, where.bus);
+    EXPECT_EQ((Location{2, 3, 1}), LocationOf("191008"));
+    EXPECT_EQ(541u, Stats().LastResolveOutputLength);
+    EXPECT_EQ((std::vector<BYTE>{0x19, 0x10, 0x08}), LastSent());
+    EXPECT_EQ((Location{2, 3, 1}), LocationOf("*191008"));
+    EXPECT_EQ((std::vector<BYTE>{0x19, 0x10, 0x08}), LastSent());
+    // Bus 1's path is 08: device 1, function 2 on it.
+    EXPECT_EQ((Location{1, 1, 2}), LocationOf("0A08"));
+    EXPECT_EQ((std::vector<BYTE>{0x0A, 0x08}), LastSent());
+    EXPECT_EQ((Location{1, 1, 2}), LocationOf("0a08"));
+    EXPECT_EQ((std::vector<BYTE>{0x0A, 0x08}), LastSent());
+    // The empty path is sent as no bytes; the stand-in refuses it.
+    EXPECT_EQ(Location(), LocationOf("", FALSE));
     TESTBED_QUARNEL_STATS stats = Stats();
-    EXPECT_EQ(1u, stats.ResolveCount);
+    EXPECT_EQ(5u, stats.ResolveCount);
     EXPECT_EQ(0u, stats.LastResolveInputLength);
 }
 
-TEST_F(HotSwapDriverTest, UnknownSlotPathIsRefusedWithTheDriversError) {
-    BYTE answer[544];
-    std::memset(answer, GUARD, sizeof(answer));
-    DWORD error = ResolveSlotPath(m_driver, "19AA", answer, sizeof(answer));
-    EXPECT_NE(0u, error);
-    EXPECT_EQ(error, GetLastError());
-    EXPECT_EQ(GUARD, answer[4]);
-    CString path = "19AA";
-    Location where;
-    EXPECT_FALSE(ConvertSlotLocation(&where.bus, &where.device, &where.function, path, FALSE));
-    EXPECT_EQ(0x11111111u, where.bus);
-    EXPECT_EQ(2u, Stats().ResolveCount);
-}
-
-TEST_F(HotSwapDriverTest, ResolveCopiesTheHeaderAndConvertsTheDescription) {
-    BYTE answer[544];
-    std::memset(answer, GUARD, sizeof(answer));
+TEST_F(HotSwapDriverTest, ResolveWritesOnlyWhatFitsOfWhateverTheDriverAnswers) {
+    const DWORD needed = SLOT_LOCATION_HEADER_SIZE + sizeof(DESCRIPTION);
+    std::vector<BYTE> answer = Guarded();
+    ExpectError(ERROR_INSUFFICIENT_BUFFER, Resolve(answer, needed - 1));
+    EXPECT_TRUE(AllGuard(answer));
     SetLastError(1234);
-    ASSERT_EQ(0u, ResolveSlotPath(m_driver, "191008", answer, sizeof(answer)));
+    ASSERT_EQ(0u, Resolve(answer, needed));
     EXPECT_EQ(0u, GetLastError());
     // The stand-in's header: size 28 in byte 0, bus/device/function, zeros.
-    EXPECT_EQ(28, answer[0]);
-    EXPECT_EQ(2, answer[4]);
-    EXPECT_EQ(3, answer[5]);
-    EXPECT_EQ(1, answer[6]);
-    for (int i = 7; i < 28; ++i)
-        EXPECT_EQ(0, answer[i]) << i;
-    const char expected[] = "Bus 2, device 3, function 1";
-    EXPECT_STREQ(expected, reinterpret_cast<char*>(answer + 28));
-    EXPECT_EQ(GUARD, answer[28 + sizeof(expected)]);
-}
-
-TEST_F(HotSwapDriverTest, ResolveNeedsRoomForTheDescription) {
-    const DWORD needed = 28 + 27 + 1; // "Bus 2, device 3, function 1"
-    BYTE answer[64];
-    std::memset(answer, GUARD, sizeof(answer));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER),
-              ResolveSlotPath(m_driver, "191008", answer, needed - 1));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), GetLastError());
-    for (BYTE b : answer)
-        EXPECT_EQ(GUARD, b);
-    ASSERT_EQ(0u, ResolveSlotPath(m_driver, "191008", answer, needed));
-    EXPECT_EQ(0, answer[needed - 1]);
+    std::vector<BYTE> header(28, 0);
+    header[0] = 28, header[4] = 2, header[5] = 3, header[6] = 1;
+    EXPECT_EQ(header, std::vector<BYTE>(answer.begin(), answer.begin() + 28));
+    EXPECT_STREQ(DESCRIPTION, reinterpret_cast<char*>(answer.data() + 28));
     EXPECT_EQ(GUARD, answer[needed]);
-}
 
-TEST_F(HotSwapDriverTest, HandleZeroFailsAtOnceInBothDirections) {
-    GetZorvikApp()->m_hDriver = nullptr;
-    Location where;
-    CString path = "191008";
-    EXPECT_FALSE(ConvertSlotLocation(&where.bus, &where.device, &where.function, path, FALSE));
-    EXPECT_EQ(0x11111111u, where.bus);
-    EXPECT_EQ(0x22222222u, where.device);
-    EXPECT_EQ(0x33333333u, where.function);
+    // A slot path the driver does not know: its error, nothing written.
+    answer = Guarded();
+    DWORD error = Resolve(answer, 544, "19AA");
+    EXPECT_NE(0u, error);
+    EXPECT_EQ(error, GetLastError());
+    EXPECT_TRUE(AllGuard(answer));
+    EXPECT_EQ(Location(), LocationOf("19AA", FALSE));
 
-    where.bus = 2;
-    where.device = 3;
-    where.function = 1;
-    path = "*0A08";
-    EXPECT_FALSE(ConvertSlotLocation(&where.bus, &where.device, &where.function, path, TRUE));
-    EXPECT_STREQ("*0A08", path);
-
-    TESTBED_QUARNEL_STATS stats = Stats();
-    EXPECT_EQ(0u, stats.ResolveCount);
-    EXPECT_EQ(0u, stats.GetBusPathCount);
-}
-
-TEST_F(HotSwapDriverTest, InvalidHandleMakesTheRequestsWhichFail) {
-    GetZorvikApp()->m_hDriver = INVALID_HANDLE_VALUE;
-    Location where;
-    CString path = "191008";
-    EXPECT_FALSE(ConvertSlotLocation(&where.bus, &where.device, &where.function, path, FALSE));
-    // The failure is DeviceIoControl's: the request was attempted.
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_HANDLE), GetLastError());
-    EXPECT_EQ(0x11111111u, where.bus);
-    EXPECT_EQ(0x22222222u, where.device);
-    EXPECT_EQ(0x33333333u, where.function);
-
-    where.bus = 2;
-    where.device = 3;
-    where.function = 1;
-    path = "*0A08";
-    EXPECT_FALSE(ConvertSlotLocation(&where.bus, &where.device, &where.function, path, TRUE));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_HANDLE), GetLastError());
-    EXPECT_STREQ("*0A08", path);
-
-    // Nothing reached the driver.
-    TESTBED_QUARNEL_STATS stats = Stats();
-    EXPECT_EQ(0u, stats.ResolveCount);
-    EXPECT_EQ(0u, stats.GetBusPathCount);
-}
-
-TEST_F(HotSwapDriverTest, VeryLongSlotPathIsRefusedWithoutOverrun) {
-    // Valid digits, far more bytes than any path: refused as too long.
-    CString path = std::string(10000, 'A').c_str();
-    Location where;
-    EXPECT_FALSE(ConvertSlotLocation(&where.bus, &where.device, &where.function, path, FALSE));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), GetLastError());
-    EXPECT_EQ(0x11111111u, where.bus);
-    EXPECT_EQ(10000, path.GetLength());
-
-    BYTE answer[544];
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER),
-              ResolveSlotPath(m_driver, std::string(514, '0').c_str(), answer, sizeof(answer)));
-    // 256 bytes is the most that is sent.
-    ASSERT_TRUE(SetTestbedBusPath(TEST_BUS, HexRun(1, 255)));
-    EXPECT_EQ(0u,
-              ResolveSlotPath(m_driver, ("08" + HexRun(1, 255)).c_str(), answer, sizeof(answer)));
-    TESTBED_QUARNEL_STATS stats = Stats();
-    EXPECT_EQ(1u, stats.ResolveCount);
-    EXPECT_EQ(256u, stats.LastResolveInputLength);
-    EXPECT_EQ(TEST_BUS, answer[4]);
-}
-
-TEST_F(HotSwapDriverTest, HexTextToBytesNeverWritesPastItsBuffer) {
-    BYTE bytes[8];
-    std::memset(bytes, GUARD, sizeof(bytes));
-    DWORD count = 99;
-    EXPECT_FALSE(HexTextToBytes(bytes, 4, "0102030405", &count));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), GetLastError());
-    EXPECT_EQ(99u, count);
-    for (BYTE b : bytes)
-        EXPECT_EQ(GUARD, b);
-    EXPECT_FALSE(HexTextToBytes(bytes, 4, "010", &count));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
-    ASSERT_TRUE(HexTextToBytes(bytes, 4, "01020304", &count));
-    EXPECT_EQ(4u, count);
-    EXPECT_EQ(4, bytes[3]);
-    EXPECT_EQ(GUARD, bytes[4]);
-}
-
-TEST_F(HotSwapDriverTest, AnswerShorterThanTheHeaderIsAFailure) {
+    // Shorter than the header: a failure, nothing written.
     ASSERT_TRUE(m_testbed.SetResolveAnswer(TESTBED_QUARNEL_ANSWER_SHORT));
-    BYTE answer[544];
-    std::memset(answer, GUARD, sizeof(answer));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_DATA),
-              ResolveSlotPath(m_driver, "191008", answer, sizeof(answer)));
-    EXPECT_EQ(GUARD, answer[4]);
-    CString path = "191008";
-    Location where;
-    EXPECT_FALSE(ConvertSlotLocation(&where.bus, &where.device, &where.function, path, FALSE));
-    EXPECT_EQ(0x11111111u, where.bus);
-    EXPECT_EQ(0x22222222u, where.device);
-    EXPECT_EQ(0x33333333u, where.function);
-    EXPECT_EQ(2u, Stats().ResolveCount);
-}
+    answer = Guarded(600);
+    ExpectError(ERROR_INVALID_DATA, Resolve(answer, 544));
+    EXPECT_TRUE(AllGuard(answer));
+    EXPECT_EQ(Location(), LocationOf("191008", FALSE));
+    EXPECT_EQ(6u, Stats().ResolveCount);
 
-TEST_F(HotSwapDriverTest, HeaderAloneGivesAnEmptyDescription) {
+    // The header alone: an empty description.
     ASSERT_TRUE(m_testbed.SetResolveAnswer(TESTBED_QUARNEL_ANSWER_HEADER_ONLY));
-    BYTE answer[64];
-    std::memset(answer, GUARD, sizeof(answer));
-    ASSERT_EQ(0u, ResolveSlotPath(m_driver, "191008", answer, 29));
+    ASSERT_EQ(0u, Resolve(answer, 29));
     EXPECT_EQ(2, answer[4]);
     EXPECT_EQ(0, answer[28]);
     EXPECT_EQ(GUARD, answer[29]);
-}
 
-TEST_F(HotSwapDriverTest, UnterminatedDescriptionEndsWithTheAnswer) {
+    // No terminator: the description ends with the answer.
     ASSERT_TRUE(m_testbed.SetResolveAnswer(TESTBED_QUARNEL_ANSWER_UNTERMINATED));
-    BYTE answer[544];
-    std::memset(answer, GUARD, sizeof(answer));
-    ASSERT_EQ(0u, ResolveSlotPath(m_driver, "191008", answer, sizeof(answer)));
-    EXPECT_STREQ("Bus 2, device 3, function 1", reinterpret_cast<char*>(answer + 28));
-    EXPECT_EQ(GUARD, answer[28 + 28]);
-}
+    answer = Guarded(600);
+    ASSERT_EQ(0u, Resolve(answer, 544));
+    EXPECT_STREQ(DESCRIPTION, reinterpret_cast<char*>(answer.data() + 28));
+    EXPECT_EQ(GUARD, answer[28 + sizeof(DESCRIPTION)]);
 
-TEST_F(HotSwapDriverTest, AnswerFillingEveryOfferedByteIsReadWithinIt) {
-    // 256 characters and an odd byte, no terminator anywhere.
+    // 256 characters and an odd byte, every offered byte, no terminator.
     ASSERT_TRUE(m_testbed.SetResolveAnswer(TESTBED_QUARNEL_ANSWER_FILL));
-    std::vector<BYTE> answer(600, GUARD);
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER),
-              ResolveSlotPath(m_driver, "191008", answer.data(), 28 + 256));
-    EXPECT_EQ(GUARD, answer[0]);
-    ASSERT_EQ(0u, ResolveSlotPath(m_driver, "191008", answer.data(), 28 + 256 + 1));
+    answer = Guarded(600);
+    ExpectError(ERROR_INSUFFICIENT_BUFFER, Resolve(answer, 28 + 256));
+    EXPECT_TRUE(AllGuard(answer));
+    ASSERT_EQ(0u, Resolve(answer, 28 + 256 + 1));
     EXPECT_EQ(std::string(256, 'x'), reinterpret_cast<char*>(answer.data() + 28));
     EXPECT_EQ(GUARD, answer[28 + 257]);
     // ConvertSlotLocation's own 544-byte area takes it too.
-    CString path = "191008";
-    Location where;
-    ASSERT_TRUE(ConvertSlotLocation(&where.bus, &where.device, &where.function, path, FALSE));
-    EXPECT_EQ(2u, where.bus);
+    EXPECT_EQ((Location{2, 3, 1}), LocationOf("191008"));
 }
 
-// Double-byte code page: every character of the description takes two bytes.
-class DoubleByteLocale {
-public:
-    DoubleByteLocale() : m_ok(std::setlocale(LC_ALL, ".932") != nullptr) {}
-    ~DoubleByteLocale() { std::setlocale(LC_ALL, "C"); }
-    bool ok() const { return m_ok; }
-
-private:
-    bool m_ok;
-};
-
-TEST_F(HotSwapDriverTest, DoubleByteDescriptionNeverOverrunsTheCallersBuffer) {
+TEST_F(HotSwapDriverTest, DoubleByteDescriptionFitsTheCallersBufferOrIsLeftOut) {
     ASSERT_TRUE(m_testbed.SetResolveAnswer(TESTBED_QUARNEL_ANSWER_KANA));
-    DoubleByteLocale locale;
-    ASSERT_TRUE(locale.ok());
     const DWORD chars = TESTBED_QUARNEL_KANA_COUNT;
-    std::vector<BYTE> answer(200, GUARD);
-    // Room for one byte per character is not enough.
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER),
-              ResolveSlotPath(m_driver, "191008", answer.data(), 28 + chars + 1));
-    for (BYTE b : answer)
-        EXPECT_EQ(GUARD, b);
-    EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER),
-              ResolveSlotPath(m_driver, "191008", answer.data(), 28 + 2 * chars));
-    EXPECT_EQ(GUARD, answer[0]);
-
-    ASSERT_EQ(0u, ResolveSlotPath(m_driver, "191008", answer.data(), 28 + 2 * chars + 1));
-    const char* text = reinterpret_cast<char*>(answer.data() + 28);
-    EXPECT_EQ(2 * chars, std::strlen(text));
+    std::vector<BYTE> answer = Guarded(200);
+    // Code page 932 (TearDown restores "C"): every character takes two bytes.
+    ASSERT_NE(nullptr, std::setlocale(LC_ALL, ".932"));
+    for (DWORD cbOut : {28 + chars + 1, 28 + 2 * chars})
+        ExpectError(ERROR_INSUFFICIENT_BUFFER, Resolve(answer, cbOut));
+    EXPECT_TRUE(AllGuard(answer));
+    ASSERT_EQ(0u, Resolve(answer, 28 + 2 * chars + 1));
+    EXPECT_EQ(2 * chars, std::strlen(reinterpret_cast<char*>(answer.data() + 28)));
     // U+30A2 is 83 41 in code page 932.
     EXPECT_EQ(0x83, answer[28]);
     EXPECT_EQ(0x41, answer[29]);
     EXPECT_EQ(GUARD, answer[28 + 2 * chars + 1]);
-}
-
-TEST_F(HotSwapDriverTest, DescriptionTheLocaleCannotShowIsLeftOut) {
-    ASSERT_TRUE(m_testbed.SetResolveAnswer(TESTBED_QUARNEL_ANSWER_KANA));
+    // The "C" locale cannot show it: the description is left out.
     std::setlocale(LC_ALL, "C");
-    BYTE answer[544];
-    std::memset(answer, GUARD, sizeof(answer));
-    ASSERT_EQ(0u, ResolveSlotPath(m_driver, "191008", answer, sizeof(answer)));
+    ASSERT_EQ(0u, Resolve(answer, static_cast<DWORD>(answer.size())));
     EXPECT_EQ(2, answer[4]);
     EXPECT_EQ(0, answer[28]);
+}
+
+TEST_F(HotSwapDriverTest, HandleZeroOrInvalidFailsInBothDirectionsWritingNothing) {
+    // Handle 0 is refused before any request.
+    ExpectBothDirectionsFail(nullptr, 1234);
+    // INVALID_HANDLE_VALUE counts as open: the requests are made and fail.
+    ExpectBothDirectionsFail(INVALID_HANDLE_VALUE, ERROR_INVALID_HANDLE);
+    TESTBED_QUARNEL_STATS stats = Stats();
+    EXPECT_EQ(0u, stats.ResolveCount);
+    EXPECT_EQ(0u, stats.GetBusPathCount);
 }
 
 TEST_F(HotSwapDriverTest, UpdateParametersRequestReachesTheDriver) {
@@ -518,61 +350,42 @@ TEST_F(HotSwapDriverTest, UpdateParametersRequestReachesTheDriver) {
     EXPECT_EQ(1u, stats.RefuseUpdates);
 }
 
-// These stop the stand-in: the fixture's handle must be closed first, and
-// the service is started again before the test ends.
+// Stops the stand-in (its handles closed first); TearDown starts it again.
 class HotSwapDriverStateTest : public HotSwapDriverTest {
 protected:
     void TearDown() override {
         SetQuarnelKeepInterfaceOnStop(false);
+        StartQuarnelService();
         HotSwapDriverTest::TearDown();
-    }
-
-    void StopStandIn() {
-        m_testbed.Close();
-        CloseHotSwapDriver(m_driver);
-        m_driver = nullptr;
-        GetZorvikApp()->m_hDriver = nullptr;
-        ASSERT_EQ(0u, StopQuarnelService());
-    }
-
-    void RestartStandIn() {
-        ASSERT_TRUE(SetQuarnelKeepInterfaceOnStop(false));
-        ASSERT_EQ(0u, StartQuarnelService());
-        HANDLE handle = nullptr;
-        ASSERT_EQ(0u, OpenHotSwapDriver(&handle));
-        CloseHotSwapDriver(handle);
     }
 };
 
-TEST_F(HotSwapDriverStateTest, WithoutAnInterfaceOpenFailsAndLeavesTheHandleZero) {
-    StopStandIn();
+TEST_F(HotSwapDriverStateTest, OpenWithoutAnInterfaceOrWithItsDeviceGoneFails) {
+    m_testbed.Close();
+    CloseHotSwapDriver(m_driver);
+    m_driver = nullptr;
+    ASSERT_EQ(0u, StopQuarnelService());
+    // No interface: the handle stays 0.
     HANDLE handle = nullptr;
-    EXPECT_EQ(static_cast<DWORD>(ERROR_NO_MORE_ITEMS), OpenHotSwapDriver(&handle));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_NO_MORE_ITEMS), GetLastError());
+    ExpectError(ERROR_NO_MORE_ITEMS, OpenHotSwapDriver(&handle));
     EXPECT_EQ(nullptr, handle);
-    RestartStandIn();
-}
 
-TEST_F(HotSwapDriverStateTest, InterfaceWhoseDeviceIsGoneGivesInvalidHandle) {
+    // An interface the stopped device left listed: INVALID_HANDLE_VALUE.
     ASSERT_TRUE(SetQuarnelKeepInterfaceOnStop(true));
-    StopStandIn();
-    HANDLE handle = nullptr;
+    ASSERT_EQ(0u, StartQuarnelService());
+    ASSERT_EQ(0u, StopQuarnelService());
     DWORD error = OpenHotSwapDriver(&handle);
     EXPECT_NE(0u, error);
     EXPECT_EQ(error, GetLastError());
     EXPECT_EQ(INVALID_HANDLE_VALUE, handle);
+    // Such a handle counts as open: both directions try and fail.
+    ExpectBothDirectionsFail(handle, ERROR_INVALID_HANDLE);
 
-    // Such a handle counts as open: both directions try, fail, write nothing.
-    GetZorvikApp()->m_hDriver = handle;
-    Location where;
-    CString path = "191008";
-    EXPECT_FALSE(ConvertSlotLocation(&where.bus, &where.device, &where.function, path, FALSE));
-    EXPECT_EQ(0x11111111u, where.bus);
-    where.bus = 2;
-    EXPECT_FALSE(ConvertSlotLocation(&where.bus, &where.device, &where.function, path, TRUE));
-    EXPECT_STREQ("191008", path);
-    GetZorvikApp()->m_hDriver = nullptr;
-    RestartStandIn();
+    // Started again, the stand-in opens as before.
+    ASSERT_TRUE(SetQuarnelKeepInterfaceOnStop(false));
+    ASSERT_EQ(0u, StartQuarnelService());
+    ASSERT_EQ(0u, OpenHotSwapDriver(&handle));
+    CloseHotSwapDriver(handle);
 }
 
 } // namespace
