@@ -19,7 +19,6 @@ public:
     ~CList() { RemoveAll(); }
 
     int GetCount() const { return m_nCount; }
-    int GetSize() const { return m_nCount; }
     bool IsEmpty() const { return m_nCount == 0; }
 
     TYPE& GetHead() { return m_pNodeHead->data; }
@@ -127,22 +126,6 @@ public:
             ::operator delete(m_pBlocks);
             m_pBlocks = next;
         }
-    }
-
-    POSITION Find(ARG_TYPE searchValue, POSITION startAfter = nullptr) const {
-        Node* node = startAfter ? ToNode(startAfter)->pNext : m_pNodeHead;
-        for (; node; node = node->pNext)
-            if (node->data == searchValue)
-                return ToPos(node);
-        return nullptr;
-    }
-    POSITION FindIndex(int nIndex) const {
-        if (nIndex < 0 || nIndex >= m_nCount)
-            return nullptr;
-        Node* node = m_pNodeHead;
-        while (nIndex--)
-            node = node->pNext;
-        return ToPos(node);
     }
 
     // Number of node blocks currently held; for tests of the allocation.

@@ -11,20 +11,11 @@ public:
     void SetCheck(int nCheck) const { SendMessage(BM_SETCHECK, static_cast<WPARAM>(nCheck)); }
 };
 
-class CEdit : public CWnd {
-public:
-    void SetLimitText(UINT nMax) const { SendMessage(EM_LIMITTEXT, nMax); }
-    void SetSel(int nStart, int nEnd) const { SendMessage(EM_SETSEL, nStart, nEnd); }
-};
+class CEdit : public CWnd {};
 
 class CSpinButtonCtrl : public CWnd {
 public:
     void SetRange32(int nLower, int nUpper) const { SendMessage(UDM_SETRANGE32, nLower, nUpper); }
-    void GetRange32(int& nLower, int& nUpper) const {
-        SendMessage(UDM_GETRANGE32, reinterpret_cast<WPARAM>(&nLower),
-                    reinterpret_cast<LPARAM>(&nUpper));
-    }
-    HWND GetBuddy() const { return reinterpret_cast<HWND>(SendMessage(UDM_GETBUDDY)); }
 };
 
 class CListCtrl : public CWnd {

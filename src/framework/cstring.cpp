@@ -12,50 +12,6 @@ int CString::CompareNoCase(const char* psz) const {
     return strcasecmp(m_str.c_str(), psz ? psz : "");
 }
 
-CString CString::Left(int nCount) const {
-    if (nCount <= 0)
-        return CString();
-    return CString(m_str.substr(0, static_cast<size_t>(nCount)));
-}
-
-CString CString::Mid(int nFirst) const { return Mid(nFirst, GetLength()); }
-
-CString CString::Mid(int nFirst, int nCount) const {
-    if (nFirst < 0)
-        nFirst = 0;
-    if (nFirst >= GetLength() || nCount <= 0)
-        return CString();
-    return CString(m_str.substr(static_cast<size_t>(nFirst), static_cast<size_t>(nCount)));
-}
-
-CString CString::Right(int nCount) const {
-    if (nCount <= 0)
-        return CString();
-    if (nCount >= GetLength())
-        return *this;
-    return CString(m_str.substr(m_str.size() - static_cast<size_t>(nCount)));
-}
-
-int CString::Find(char ch) const {
-    size_t at = m_str.find(ch);
-    return at == std::string::npos ? -1 : static_cast<int>(at);
-}
-
-int CString::Find(const char* pszSub) const {
-    size_t at = m_str.find(pszSub ? pszSub : "");
-    return at == std::string::npos ? -1 : static_cast<int>(at);
-}
-
-void CString::MakeUpper() {
-    for (char& c : m_str)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-}
-
-void CString::MakeLower() {
-    for (char& c : m_str)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
-
 CString& CString::TrimLeft() {
     size_t n = 0;
     while (n < m_str.size() && std::isspace(static_cast<unsigned char>(m_str[n])))

@@ -8,8 +8,6 @@ class CString {
 public:
     CString() = default;
     CString(const char* psz) : m_str(psz ? psz : "") {}
-    CString(const char* pch, int nLength) : m_str(pch, nLength > 0 ? nLength : 0) {}
-    CString(char ch, int nRepeat = 1) : m_str(nRepeat > 0 ? nRepeat : 0, ch) {}
     CString(const std::string& s) : m_str(s) {}
 
     CString& operator=(const char* psz) {
@@ -32,23 +30,12 @@ public:
     int GetLength() const { return static_cast<int>(m_str.size()); }
     bool IsEmpty() const { return m_str.empty(); }
     void Empty() { m_str.clear(); }
-    char GetAt(int nIndex) const { return m_str[static_cast<size_t>(nIndex)]; }
-    char operator[](int nIndex) const { return GetAt(nIndex); }
-    void SetAt(int nIndex, char ch) { m_str[static_cast<size_t>(nIndex)] = ch; }
     operator const char*() const { return m_str.c_str(); }
     const std::string& str() const { return m_str; }
 
     int Compare(const char* psz) const;
     int CompareNoCase(const char* psz) const;
 
-    CString Left(int nCount) const;
-    CString Mid(int nFirst) const;
-    CString Mid(int nFirst, int nCount) const;
-    CString Right(int nCount) const;
-    int Find(char ch) const;
-    int Find(const char* pszSub) const;
-    void MakeUpper();
-    void MakeLower();
     CString& TrimLeft();
     CString& TrimRight();
 

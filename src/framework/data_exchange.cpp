@@ -1,7 +1,6 @@
 #include "framework/data_exchange.h"
 
 #include <cctype>
-#include <climits>
 #include <cstdio>
 
 #include "framework/framework_ids.h"
@@ -54,21 +53,6 @@ bool ParseUnsignedDecimal(const char* text, unsigned long& value) {
     return true;
 }
 
-bool ParseSignedDecimal(const char* text, long& value) {
-    const char* p = text;
-    SkipBlanks(p);
-    bool negative = false;
-    if (*p == '-' || *p == '+')
-        negative = *p++ == '-';
-    unsigned long magnitude = 0;
-    if (!ParseUnsignedDecimal(p, magnitude) || !std::isdigit(static_cast<unsigned char>(*p)))
-        return false;
-    if (negative ? magnitude > 2147483648ul : magnitude > 2147483647ul)
-        return false;
-    value = negative ? -static_cast<long>(magnitude - 1) - 1 : static_cast<long>(magnitude);
-    return true;
-}
-
 void CDataExchange::Fail() {
     m_bFailed = true;
     if (m_hWndLastControl) {
@@ -109,31 +93,6 @@ void DDX_Text(CDataExchange* pDX, int nIDC, DWORD& value) {
     } else {
         char text[16];
         std::snprintf(text, sizeof(text), "%lu", static_cast<unsigned long>(value));
-        SetTextIfChanged(hWnd, text);
-    }
-}
-
-void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value) {
-    DWORD wide = value;
-    DDX_Text(pDX, nIDC, wide);
-    value = wide;
-}
-
-void DDX_Text(CDataExchange* pDX, int nIDC, int& value) {
-    if (pDX->Failed())
-        return;
-    HWND hWnd = pDX->PrepareCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate) {
-        long parsed = 0;
-        if (!ParseSignedDecimal(ControlText(hWnd), parsed)) {
-            AfxMessageBox(AFX_IDP_PARSE_INT);
-            pDX->Fail();
-            return;
-        }
-        value = static_cast<int>(parsed);
-    } else {
-        char text[16];
-        std::snprintf(text, sizeof(text), "%d", value);
         SetTextIfChanged(hWnd, text);
     }
 }

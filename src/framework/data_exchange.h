@@ -32,8 +32,6 @@ private:
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
 void DDX_Text(CDataExchange* pDX, int nIDC, DWORD& value);
-void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value);
-void DDX_Text(CDataExchange* pDX, int nIDC, int& value);
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value);
 // nIDC is the first radio button of the group; value is the index of the
 // checked one, -1 when none is.
@@ -43,4 +41,3 @@ void DDX_Radio(CDataExchange* pDX, int nIDC, int& value);
 // around it, digits only, at most 4294967295. Free of windows.h concerns so
 // that it can be tested on its own.
 bool ParseUnsignedDecimal(const char* text, unsigned long& value);
-bool ParseSignedDecimal(const char* text, long& value);

@@ -3,7 +3,7 @@
 #include "framework/app.h"
 #include "framework/property_sheet.h"
 
-CPropertyPage::CPropertyPage(UINT nIDTemplate) : m_psp(), m_nIDTemplate(nIDTemplate) {
+CPropertyPage::CPropertyPage(UINT nIDTemplate) : m_psp() {
     m_psp.dwSize = sizeof(m_psp);
     // Every page has help so that the sheet keeps the button Reload is made of.
     m_psp.dwFlags = PSP_DEFAULT | PSP_HASHELP;
@@ -24,7 +24,6 @@ BOOL CPropertyPage::UpdateData(BOOL bSaveAndValidate) {
 }
 
 void CPropertyPage::SetModified(BOOL bChanged) {
-    m_bChanged = bChanged;
     if (!m_hWnd)
         return;
     HWND sheet = ::GetParent(m_hWnd);
@@ -54,10 +53,6 @@ INT_PTR CPropertyPage::OnNotify(NMHDR* pnmh) {
     case PSN_SETACTIVE:
         return OnSetActive() ? 0 : -1;
     case PSN_KILLACTIVE:
-        // A sheet that is being closed by its own OK handler has already
-        // taken the data; the page is not asked again.
-        if (m_pSheet && m_pSheet->IsEnding())
-            return FALSE;
         return OnKillActive() ? FALSE : TRUE;
     case PSN_APPLY:
         // The sheet saves on its own Apply and OK handlers; nothing to do.

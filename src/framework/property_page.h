@@ -7,23 +7,18 @@
 #include "framework/data_exchange.h"
 #include "framework/wnd.h"
 
-class CPropertySheet;
-
 class CPropertyPage : public CWnd {
 public:
     explicit CPropertyPage(UINT nIDTemplate);
     CPropertyPage(const CPropertyPage&) = delete;
     CPropertyPage& operator=(const CPropertyPage&) = delete;
 
-    UINT GetTemplateID() const { return m_nIDTemplate; }
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
     // Tells the sheet whether the page has unsaved changes (the Apply button).
     void SetModified(BOOL bChanged = TRUE);
-    BOOL IsModified() const { return m_bChanged; }
 
     // Filled in by the sheet when the page is added.
     PROPSHEETPAGEA m_psp;
-    CPropertySheet* m_pSheet = nullptr;
 
 protected:
     virtual void DoDataExchange(CDataExchange*) {}
@@ -46,8 +41,6 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
     INT_PTR OnNotify(NMHDR* pnmh);
 
-    UINT m_nIDTemplate;
-    BOOL m_bChanged = FALSE;
     BOOL m_bFirstSetActive = TRUE;
     int m_nInitMode = 0;
 };

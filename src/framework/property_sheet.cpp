@@ -26,10 +26,7 @@ CPropertySheet::~CPropertySheet() {
         ::DestroyWindow(m_hWnd);
 }
 
-void CPropertySheet::AddPage(CPropertyPage* pPage) {
-    pPage->m_pSheet = this;
-    m_pages.push_back(pPage);
-}
+void CPropertySheet::AddPage(CPropertyPage* pPage) { m_pages.push_back(pPage); }
 
 int CPropertySheet::GetPageIndex(const CPropertyPage* pPage) const {
     for (size_t i = 0; i < m_pages.size(); ++i)
@@ -71,7 +68,6 @@ INT_PTR CPropertySheet::Run(bool modeless, CWnd* pParentWnd) {
         m_psh.dwFlags |= PSH_MODELESS;
     else
         m_psh.dwFlags &= ~PSH_MODELESS;
-    m_bEnding = false;
     m_nEndResult = 0;
     t_pCreating = this;
     INT_PTR result = ::PropertySheetA(&m_psh);
@@ -93,11 +89,9 @@ BOOL CPropertySheet::Create(CWnd* pParentWnd) { return Run(true, pParentWnd) > 0
 
 void CPropertySheet::EndDialog(int nEndID) {
     m_nEndResult = nEndID;
-    m_bEnding = true;
-    // comctl32's own OK or Cancel ends its loop; the pages are told that
-    // the sheet is ending and do not object.
-    DefWindowProc(WM_COMMAND, MAKEWPARAM(nEndID == IDOK ? IDOK : IDCANCEL, BN_CLICKED), 0);
-    m_bEnding = false;
+    // comctl32's Cancel ends its loop without asking the pages to validate
+    // or apply anything; DoModal reports the result kept here.
+    SendMessage(PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
 }
 
 LRESULT CPropertySheet::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -37,7 +37,6 @@ public:
     BOOL Create(CWnd* pParentWnd = nullptr);
     // Closes the sheet with the given result, without asking the pages.
     void EndDialog(int nEndID);
-    bool IsEnding() const { return m_bEnding; }
     // The result that ended the sheet; 0 while it runs.
     int GetEndResult() const { return m_nEndResult; }
 
@@ -57,6 +56,5 @@ private:
     std::vector<CPropertyPage*> m_pages;
     std::vector<PROPSHEETPAGEA> m_pageData;
     WNDPROC m_pfnSuper = nullptr;
-    bool m_bEnding = false;
     int m_nEndResult = 0;
 };

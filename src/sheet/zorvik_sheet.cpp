@@ -6,10 +6,6 @@
 #include "pages/page_messages.h"
 #include "res/resource.h"
 
-namespace {
-const char kSystemBoardService[] = "moravik";
-}
-
 ZorvikSheet::ZorvikSheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
     : CPropertySheet(nIDCaption, pParentWnd, iSelectPage), m_bApplyCancelled(FALSE),
       m_bUpdateConfirmed(FALSE), m_hKeys(), m_About(IDD_ABOUTBOX) {
@@ -24,16 +20,12 @@ ZorvikSheet::ZorvikSheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
     } else {
         m_Vardek.m_bPresent = 0;
     }
-    if (GetZorvikApp()->m_ServiceControl.Exists(kSystemBoardService))
+    if (GetZorvikApp()->m_ServiceControl.Exists(SYSTEM_BOARD_SERVICE))
         AddPage(&m_Moravik);
     AddPage(&m_About);
 
     LoadWithWaitCursor();
 }
-
-ZorvikSheet::~ZorvikSheet() = default;
-
-INT_PTR ZorvikSheet::DoModal() { return CPropertySheet::DoModal(); }
 
 BOOL ZorvikSheet::LoadWithWaitCursor() {
     BeginWaitCursor();

@@ -10,9 +10,6 @@
 class ZorvikSheet : public CPropertySheet {
 public:
     ZorvikSheet(UINT nIDCaption, CWnd* pParentWnd = nullptr, UINT iSelectPage = 0);
-    ~ZorvikSheet() override;
-
-    INT_PTR DoModal() override;
 
     BOOL LoadWithWaitCursor();
     BOOL SaveWithWaitCursor();

@@ -9,17 +9,16 @@
 #include "sys/hotswap_driver.h"
 
 namespace {
-const char kSystemBoardService[] = "moravik";
 const DWORD kRestartPauseMs = 2000;
 
 void RestartSystemBoardServiceIfRunning(CServiceControl& services) {
     DWORD state = 0;
-    if (services.QueryState(kSystemBoardService, &state) != 0 || state != SERVICE_RUNNING)
+    if (services.QueryState(SYSTEM_BOARD_SERVICE, &state) != 0 || state != SERVICE_RUNNING)
         return;
     CWnd::BeginWaitCursor();
-    services.Stop(kSystemBoardService);
+    services.Stop(SYSTEM_BOARD_SERVICE);
     ::Sleep(kRestartPauseMs);
-    services.Start(kSystemBoardService);
+    services.Start(SYSTEM_BOARD_SERVICE);
     CWnd::EndWaitCursor();
 }
 } // namespace
@@ -63,7 +62,7 @@ BOOL ZorvikSheet::SaveParameters() {
                     static_cast<DWORD>(m_Vardek.m_bSuppressDomainPickup));
     }
 
-    if (app->m_ServiceControl.Exists(kSystemBoardService)) {
+    if (app->m_ServiceControl.Exists(SYSTEM_BOARD_SERVICE)) {
         HKEY moravik = m_hKeys[KEY_MORAVIK];
         WriteScalar(moravik, "Mode", m_Moravik.m_dwMode);
         WriteScalar(moravik, "SpyPollTimeout", m_Moravik.m_dwPollInterval);
@@ -79,7 +78,9 @@ BOOL ZorvikSheet::SaveParameters() {
             AfxMessageBox(IDS_CANNOT_UPDATE_DRIVER, MB_ICONSTOP | MB_OK);
     }
 
-    if (m_Vardek.m_bPresent && m_VardekLibrary.IsAvailable())
+    // The request goes through a session of its own; a session that cannot
+    // be opened is the failed availability test, and nothing is sent.
+    if (m_Vardek.m_bPresent)
         m_VardekLibrary.SendUpdateParameters();
 
     CloseKeys();

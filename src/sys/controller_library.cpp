@@ -24,20 +24,20 @@ CVardekLibrary::~CVardekLibrary() {
         ::FreeLibrary(m_hModule);
 }
 
+BOOL CVardekLibrary::OpenSession(uint32_t* pdwSession) const {
+    return m_hModule && m_pfnOpenSession && m_pfnCloseSession && m_pfnOpenSession(pdwSession) == 0;
+}
+
 BOOL CVardekLibrary::IsAvailable() const {
-    if (!m_hModule || !m_pfnOpenSession || !m_pfnCloseSession)
-        return FALSE;
     uint32_t dwSession = 0;
-    if (m_pfnOpenSession(&dwSession) != 0)
+    if (!OpenSession(&dwSession))
         return FALSE;
     m_pfnCloseSession(dwSession);
     return TRUE;
 }
 
 BOOL CVardekLibrary::SendUpdateParameters() {
-    if (!m_hModule || !m_pfnOpenSession || !m_pfnCloseSession)
-        return FALSE;
-    if (m_pfnOpenSession(&m_dwSession) != 0) {
+    if (!OpenSession(&m_dwSession)) {
         m_dwSession = 0;
         return FALSE;
     }

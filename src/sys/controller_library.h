@@ -30,6 +30,10 @@ public:
     uint32_t GetSessionHandle() const { return m_dwSession; }
 
 private:
+    // TRUE with a session open when the library and both entries are there
+    // and the open succeeds.
+    BOOL OpenSession(uint32_t* pdwSession) const;
+
     // Both entries are cdecl with one argument; 0 from the open means a
     // session was opened.
     using OpenSessionProc = int32_t(__cdecl*)(uint32_t* pdwSession);

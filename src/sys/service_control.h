@@ -9,6 +9,9 @@
 // method and the one-argument overload below resolve as written.
 #include <windows.h>
 
+// The kit's system board service.
+constexpr char SYSTEM_BOARD_SERVICE[] = "moravik";
+
 class CServiceControl {
 public:
     CServiceControl() = default;

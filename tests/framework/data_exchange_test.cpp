@@ -27,18 +27,6 @@ TEST(ParseUnsignedDecimal, RefusesAnythingElseAndKeepsTheValue) {
     }
 }
 
-TEST(ParseSignedDecimal, TakesTheWholeIntRangeAndNoMore) {
-    long value = 0;
-    EXPECT_TRUE(ParseSignedDecimal("-2147483648", value));
-    EXPECT_EQ(value, -2147483647l - 1);
-    EXPECT_TRUE(ParseSignedDecimal(" +2147483647 ", value));
-    EXPECT_EQ(value, 2147483647l);
-    EXPECT_FALSE(ParseSignedDecimal("2147483648", value));
-    EXPECT_FALSE(ParseSignedDecimal("-2147483649", value));
-    EXPECT_FALSE(ParseSignedDecimal("- 5", value));
-    EXPECT_FALSE(ParseSignedDecimal("-", value));
-}
-
 TEST(AfxMessageBox, CaptionIsTheApplicationNameAndButtonsGetTheirIcon) {
     ScriptedResponder responder;
     responder.Answer(IDOK);

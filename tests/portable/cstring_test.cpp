@@ -56,19 +56,6 @@ TEST(CString, ComparisonsOrderByBytes) {
     EXPECT_TRUE(CString("abc") != CString("abd"));
 }
 
-TEST(CString, SubstringsStayWithinTheText) {
-    CString s("*191008");
-    EXPECT_STREQ(s.Mid(1), "191008");
-    EXPECT_STREQ(s.Left(3), "*19");
-    EXPECT_STREQ(s.Right(2), "08");
-    EXPECT_STREQ(s.Mid(10), "");
-    EXPECT_STREQ(s.Left(100), "*191008");
-    EXPECT_STREQ(s.Right(-1), "");
-    EXPECT_EQ(s.Find('9'), 2);
-    EXPECT_EQ(s.Find("08"), 5);
-    EXPECT_EQ(s.Find('Z'), -1);
-}
-
 TEST(CString, NullPointersReadAsEmpty) {
     CString s(static_cast<const char*>(nullptr));
     EXPECT_TRUE(s.IsEmpty());

@@ -6,8 +6,6 @@
 #include "res/resource.h"
 
 namespace {
-const char kServiceName[] = "moravik";
-
 struct StatusRow {
     DWORD state;
     const char* text;
@@ -85,7 +83,7 @@ void ZorvikMoravik::ApplyEnablingRule() {
 
 void ZorvikMoravik::RefreshStatus() {
     DWORD state = 0xFFFFFFFF;
-    GetZorvikApp()->m_ServiceControl.QueryState(kServiceName, &state);
+    GetZorvikApp()->m_ServiceControl.QueryState(SYSTEM_BOARD_SERVICE, &state);
     const StatusRow* row = &kUnknownStatus;
     for (const StatusRow& candidate : kStatusRows)
         if (candidate.state == state)
@@ -110,10 +108,10 @@ BOOL ZorvikMoravik::OnCommand(UINT nID, UINT nCode) {
             SetModified(TRUE);
             return TRUE;
         case IDC_START_SERVICE:
-            GetZorvikApp()->m_ServiceControl.Start(kServiceName);
+            GetZorvikApp()->m_ServiceControl.Start(SYSTEM_BOARD_SERVICE);
             return TRUE;
         case IDC_STOP_SERVICE:
-            GetZorvikApp()->m_ServiceControl.Stop(kServiceName);
+            GetZorvikApp()->m_ServiceControl.Stop(SYSTEM_BOARD_SERVICE);
             return TRUE;
         default:
             return FALSE;
