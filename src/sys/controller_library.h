@@ -26,8 +26,6 @@ public:
     // otherwise the result is that of the request.
     BOOL SendUpdateParameters();
 
-    // The session value while SendUpdateParameters holds one, else 0.
-    uint32_t GetSessionHandle() const { return m_dwSession; }
 
 private:
     // TRUE with a session open when the library and both entries are there

@@ -30,8 +30,6 @@
    output buffer, no terminator (with 541 bytes offered: 256 characters and
    one odd byte 'x'). */
 #define TESTBED_QUARNEL_ANSWER_FILL 3u
-/* The 28-byte header alone. */
-#define TESTBED_QUARNEL_ANSWER_HEADER_ONLY 4u
 /* Header, then TESTBED_QUARNEL_KANA_COUNT times U+30A2 (KATAKANA LETTER A,
    two bytes in code page 932) and a terminator. */
 #define TESTBED_QUARNEL_ANSWER_KANA 5u

@@ -92,25 +92,23 @@ NTSTATUS ResolveSlotPath(UCHAR* buffer, ULONG inLength, ULONG outLength, ULONG_P
     header[6] = static_cast<UCHAR>(function);
 
     ULONG total = RESOLVE_HEADER_SIZE;
-    if (stats.ResolveAnswer != TESTBED_QUARNEL_ANSWER_HEADER_ONLY) {
-        wchar_t text[TESTBED_QUARNEL_RECORDED_INPUT + 8];
-        ULONG room = (outLength - RESOLVE_HEADER_SIZE) / sizeof(wchar_t);
-        if (room > TESTBED_QUARNEL_RECORDED_INPUT + 8)
-            room = TESTBED_QUARNEL_RECORDED_INPUT + 8;
-        bool terminated;
-        ULONG chars = Describe(bus, device, function, text, room, &terminated);
-        ULONG bytes = (chars + (terminated ? 1 : 0)) * sizeof(wchar_t);
-        if (RESOLVE_HEADER_SIZE + bytes > outLength)
-            return STATUS_BUFFER_TOO_SMALL;
-        // The input shares the system buffer: write the header only now.
-        RtlCopyMemory(buffer + RESOLVE_HEADER_SIZE, text, chars * sizeof(wchar_t));
-        if (terminated)
-            RtlZeroMemory(buffer + RESOLVE_HEADER_SIZE + chars * sizeof(wchar_t), sizeof(wchar_t));
-        total += bytes;
-        // Fill gives every offered byte, the odd last one included.
-        if (stats.ResolveAnswer == TESTBED_QUARNEL_ANSWER_FILL && total < outLength)
-            buffer[total++] = 'x';
-    }
+    wchar_t text[TESTBED_QUARNEL_RECORDED_INPUT + 8];
+    ULONG room = (outLength - RESOLVE_HEADER_SIZE) / sizeof(wchar_t);
+    if (room > TESTBED_QUARNEL_RECORDED_INPUT + 8)
+        room = TESTBED_QUARNEL_RECORDED_INPUT + 8;
+    bool terminated;
+    ULONG chars = Describe(bus, device, function, text, room, &terminated);
+    ULONG bytes = (chars + (terminated ? 1 : 0)) * sizeof(wchar_t);
+    if (RESOLVE_HEADER_SIZE + bytes > outLength)
+        return STATUS_BUFFER_TOO_SMALL;
+    // The input shares the system buffer: write the header only now.
+    RtlCopyMemory(buffer + RESOLVE_HEADER_SIZE, text, chars * sizeof(wchar_t));
+    if (terminated)
+        RtlZeroMemory(buffer + RESOLVE_HEADER_SIZE + chars * sizeof(wchar_t), sizeof(wchar_t));
+    total += bytes;
+    // Fill gives every offered byte, the odd last one included.
+    if (stats.ResolveAnswer == TESTBED_QUARNEL_ANSWER_FILL && total < outLength)
+        buffer[total++] = 'x';
     RtlCopyMemory(buffer, header, sizeof(header));
     *information = total;
     return STATUS_SUCCESS;

@@ -6,9 +6,6 @@
 #
 #   --without-vardek     no Vardek service and no vardek.sys (removed if there)
 #   --without-vardekapi  no vardekapi.dll (removed if there)
-#
-# vardekapi_noclose.dll, the library without VardekCloseSession, goes next to
-# it for tests that swap it in; the search order never finds it by itself.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine_service.sh"
@@ -46,7 +43,6 @@ fi
 
 if [ "$with_library" = 1 ]; then
     install -m 0644 "$TESTBED_BIN/vardekapi.dll" "$system32/vardekapi.dll"
-    install -m 0644 "$TESTBED_BIN/vardekapi_noclose.dll" "$system32/vardekapi_noclose.dll"
 else
-    rm -f "$system32/vardekapi.dll" "$system32/vardekapi_noclose.dll"
+    rm -f "$system32/vardekapi.dll"
 fi

@@ -20,10 +20,6 @@ __declspec(dllexport) int __cdecl VardekOpenSession(unsigned int* session) {
     return 0;
 }
 
-/* vardekapi_noclose.dll, for tests of a library that lacks an entry, is
- * built without it. */
-#ifndef VARDEKAPI_WITHOUT_CLOSE
 __declspec(dllexport) int __cdecl VardekCloseSession(unsigned int session) {
     return CloseHandle((HANDLE)(LONG_PTR)(LONG)session) ? 0 : (int)GetLastError();
 }
-#endif

@@ -12,12 +12,10 @@
 
 namespace {
 const char kSlotsKey[] = "System\\CurrentControlSet\\Services\\Brisset\\Parameters\\PhysicalSlots";
-const char kRestrictKey[] =
-    "System\\CurrentControlSet\\Services\\quarnel\\Parameters\\RestrictMiniports";
 
-int ValueCount(HKEY root, const char* path) {
+int ValueCount(const char* path) {
     HKEY key;
-    if (::RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return -1;
     DWORD count = 0;
     ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
@@ -26,14 +24,16 @@ int ValueCount(HKEY root, const char* path) {
     return static_cast<int>(count);
 }
 
-// Opens the driver and the service connection the way start-up does, while
-// the real registry is still visible (device interfaces are found there).
+// Opens the driver and the service connection as start-up does, before the
+// private registry hides the device interface; leaves the system board
+// service stopped, since a running one is restarted with a 2 s pause.
 struct RealConnections {
     RealConnections() {
         ZorvikApp* app = GetZorvikApp();
         driverOpened = OpenHotSwapDriver(&app->m_hDriver) == 0;
         app->m_ServiceControl.Open(nullptr);
         quarnel.Reset();
+        StopTestbedService("moravik");
     }
     ~RealConnections() {
         ZorvikApp* app = GetZorvikApp();
@@ -44,28 +44,16 @@ struct RealConnections {
         app->m_hDriver = nullptr;
         app->m_ServiceControl.Close();
     }
+    CMoravikStateKeeper keeper;
     QuarnelTestbed quarnel;
     bool driverOpened = false;
 };
 
-class SaveTest : public ::testing::Test {
+class SaveTest : public RealConnections, public SheetTest {
 protected:
-    // A running system board service is restarted by every save, with a
-    // two-second pause; tests that want that start it themselves.
-    void SetUp() override {
-        m_registry.WithRealRegistry([] { StopTestbedService("moravik"); });
-    }
-    void TearDown() override {
-        m_sheet.reset();
-        PumpMessages();
-    }
-    ZorvikSheet& Build() {
-        m_sheet = std::make_unique<ZorvikSheet>(IDS_SHEET_CAPTION);
-        return *m_sheet;
-    }
     DWORD DriverUpdates() {
         TESTBED_QUARNEL_STATS stats = {};
-        EXPECT_TRUE(m_real.quarnel.ReadStats(&stats));
+        EXPECT_TRUE(quarnel.ReadStats(&stats));
         return stats.UpdateCount;
     }
     DWORD MoravikStarts() {
@@ -73,34 +61,29 @@ protected:
         m_registry.WithRealRegistry([&] { starts = ReadMoravikStartCount(); });
         return starts;
     }
-    // Apply with Yes on a shown sheet, after the given edit.
+    DWORD ControllerUpdates() {
+        TESTBED_VARDEK_COUNTS counts = {};
+        EXPECT_TRUE(TakeVardekCounts(&counts));
+        EXPECT_EQ(counts.Opens, counts.Closes);
+        return counts.Updates;
+    }
     void ApplyYes() {
         m_responder.Answer(IDYES);
         PressSheetButton(m_sheet->m_hWnd, ID_APPLY_NOW);
     }
-
-    CMoravikStateKeeper m_keeper;
-    RealConnections m_real;
-    RegistrySandbox m_registry;
-    ScriptedResponder m_responder;
-    std::unique_ptr<ZorvikSheet> m_sheet;
 };
 } // namespace
 
 TEST_F(SaveTest, ApplyYesWritesTellsTheDriversAndRestartsTheRunningService) {
-    ASSERT_TRUE(m_real.driverOpened);
+    ASSERT_TRUE(driverOpened);
     ASSERT_TRUE(StartTestbedService("moravik"));
-    TESTBED_VARDEK_COUNTS counts;
-    TakeVardekCounts(&counts);
+    ControllerUpdates();
     DWORD startsBefore = MoravikStarts();
 
-    Build();
+    HWND sheet = Show();
     ASSERT_TRUE(m_sheet->m_Vardek.m_bPresent);
     ASSERT_NE(m_sheet->GetPageIndex(&m_sheet->m_Moravik), -1);
-    m_sheet->Create();
-    PumpMessages();
-    SelectPage(m_sheet->m_hWnd, m_sheet->GetPageIndex(&m_sheet->m_Misc));
-    TypeText(m_sheet->m_Misc.m_hWnd, IDC_POLLING_RATE, "750");
+    TypeText(MiscPage(), IDC_POLLING_RATE, "750");
     ApplyYes();
 
     DWORD value = 0;
@@ -108,19 +91,15 @@ TEST_F(SaveTest, ApplyYesWritesTellsTheDriversAndRestartsTheRunningService) {
     EXPECT_EQ(value, 750u);
     EXPECT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, kVardekKey, "SuppressLedControl", &value));
     EXPECT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, kMoravikKey, "TimeoutAction", &value));
-    EXPECT_EQ(value, 2u);
     EXPECT_EQ(DriverUpdates(), 1u);
-    ASSERT_TRUE(TakeVardekCounts(&counts));
-    EXPECT_EQ(counts.Updates, 1u);
-    EXPECT_EQ(counts.Opens, counts.Closes);
+    EXPECT_EQ(ControllerUpdates(), 1u);
     EXPECT_EQ(MoravikStarts(), startsBefore + 1);
     EXPECT_TRUE(WaitForTestbedServiceState("moravik", SERVICE_RUNNING));
-    // Nothing but the question was asked.
     EXPECT_EQ(m_responder.asked.size(), 1u);
+    EXPECT_FALSE(SheetEnded(sheet));
 }
 
-TEST_F(SaveTest, StoppedServiceGetsItsValuesAndStaysStopped) {
-    ASSERT_TRUE(StopTestbedService("moravik"));
+TEST_F(SaveTest, StoppedServiceStaysStoppedAndAMissingOneKeepsItsKey) {
     DWORD startsBefore = MoravikStarts();
     Build().m_Moravik.m_dwTimeout = 4444;
     m_sheet->SaveParameters();
@@ -129,57 +108,29 @@ TEST_F(SaveTest, StoppedServiceGetsItsValuesAndStaysStopped) {
     EXPECT_EQ(value, 4444u);
     EXPECT_EQ(QueryTestbedServiceState("moravik"), static_cast<DWORD>(SERVICE_STOPPED));
     EXPECT_EQ(MoravikStarts(), startsBefore);
-}
 
-TEST_F(SaveTest, WithoutTheServiceItsKeyIsNotWritten) {
-    ZorvikSheet& sheet = Build();
     GetZorvikApp()->m_ServiceControl.Close();
-    WriteDword(HKEY_LOCAL_MACHINE, kMoravikKey, "Timeout", 1);
-    sheet.m_Moravik.m_dwTimeout = 4444;
-    sheet.SaveParameters();
-    DWORD value = 0;
+    m_sheet->m_Moravik.m_dwTimeout = 5555;
+    m_sheet->SaveParameters();
     EXPECT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, kMoravikKey, "Timeout", &value));
-    EXPECT_EQ(value, 1u);
-    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kMoravikKey, "Mode"));
+    EXPECT_EQ(value, 4444u);
 }
 
-TEST_F(SaveTest, ScanFlagDecidesWhetherNoScanIsWrittenOrDeleted) {
-    ZorvikSheet& sheet = Build();
-    sheet.m_Misc.m_bScanSurpriseRemoval = 0;
-    sheet.SaveParameters();
-    DWORD value = 0;
-    EXPECT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "NoScanForSurpriseRemoval", &value));
-    EXPECT_EQ(value, 1u);
-    sheet.m_Misc.m_bScanSurpriseRemoval = 1;
-    sheet.SaveParameters();
-    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kQuarnelKey, "NoScanForSurpriseRemoval"));
-}
-
-TEST_F(SaveTest, ZeroPollingRateWithScanningOffSavesNoScanAndARateSavesScanningOn) {
-    Build().Create();
-    PumpMessages();
-    HWND page = m_sheet->m_Misc.m_hWnd;
+TEST_F(SaveTest, NoScanIsWrittenAtPollingRateZeroAndDeletedOnceARateIsTyped) {
+    Show();
+    HWND page = MiscPage();
     TypeText(page, IDC_POLLING_RATE, "0");
     Click(page, IDC_SCAN_SURPRISE_REMOVAL);
     ApplyYes();
-    EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kQuarnelKey, "NoScanForSurpriseRemoval"));
+    DWORD value = 0;
+    EXPECT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "NoScanForSurpriseRemoval", &value));
+    EXPECT_EQ(value, 1u);
 
     TypeText(page, IDC_POLLING_RATE, "70000");
     ApplyYes();
-    DWORD value = 0;
     EXPECT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "StallInterval", &value));
     EXPECT_EQ(value, 70000u);
     EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kQuarnelKey, "NoScanForSurpriseRemoval"));
-}
-
-TEST_F(SaveTest, ListKeysAreWrittenFromScratch) {
-    WriteRaw(HKEY_LOCAL_MACHINE, kSlotsKey, "3", REG_SZ, "1008", 5);
-    WriteRaw(HKEY_LOCAL_MACHINE, kRestrictKey, "oldport", REG_SZ, "", 1);
-    ZorvikSheet& sheet = Build();
-    ASSERT_EQ(ValueCount(HKEY_LOCAL_MACHINE, kSlotsKey), 1);
-    sheet.SaveParameters();
-    EXPECT_EQ(ValueCount(HKEY_LOCAL_MACHINE, kSlotsKey), 0);
-    EXPECT_EQ(ValueCount(HKEY_LOCAL_MACHINE, kRestrictKey), 0);
 }
 
 TEST_F(SaveTest, WithoutTheLibraryTheControllerFlagsStayAsTheyWere) {
@@ -188,93 +139,72 @@ TEST_F(SaveTest, WithoutTheLibraryTheControllerFlagsStayAsTheyWere) {
     WriteDword(HKEY_LOCAL_MACHINE, kVardekKey, "SuppressLedControl", 0);
     ZorvikSheet& sheet = Build();
     EXPECT_EQ(sheet.GetPageIndex(&sheet.m_Vardek), -1);
-    EXPECT_EQ(sheet.m_Vardek.m_bPresent, 0);
     sheet.m_Vardek.m_bSuppressLedControl = 1;
-    TESTBED_VARDEK_COUNTS counts;
-    TakeVardekCounts(&counts);
+    ControllerUpdates();
     sheet.SaveParameters();
     DWORD value = 7;
     EXPECT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, kVardekKey, "SuppressLedControl", &value));
     EXPECT_EQ(value, 0u);
-    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kVardekKey, "SuppressDomainPickup"));
-    ASSERT_TRUE(TakeVardekCounts(&counts));
-    EXPECT_EQ(counts.Updates, 0u);
+    EXPECT_EQ(ControllerUpdates(), 0u);
 }
 
-TEST_F(SaveTest, WithoutTheDriverNothingIsSentAndNothingShown) {
-    HANDLE saved = GetZorvikApp()->m_hDriver;
+TEST_F(SaveTest, DriverIsToldWhenThereAndARefusalBringsMessage4003) {
+    ZorvikSheet& sheet = Build();
+    HANDLE opened = GetZorvikApp()->m_hDriver;
     GetZorvikApp()->m_hDriver = nullptr;
-    Build().SaveParameters();
-    GetZorvikApp()->m_hDriver = saved;
+    sheet.SaveParameters();
     EXPECT_TRUE(m_responder.asked.empty());
     EXPECT_EQ(DriverUpdates(), 0u);
-}
 
-TEST_F(SaveTest, DriverThatRefusesBringsMessage4003) {
-    ASSERT_TRUE(m_real.quarnel.SetRefuseUpdates(true));
+    GetZorvikApp()->m_hDriver = opened;
+    ASSERT_TRUE(quarnel.SetRefuseUpdates(true));
     m_responder.Answer(IDOK);
-    Build().SaveParameters();
-    ASSERT_EQ(m_responder.asked.size(), 1u);
-    EXPECT_EQ(m_responder.asked[0].id, 4003u);
-    EXPECT_EQ(m_responder.asked[0].text, "Mirandel Configuration Utility cannot update Mirandel "
-                                         "parameters. You may need to reboot to apply parameters");
-    EXPECT_EQ(m_responder.asked[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
+    sheet.SaveParameters();
     EXPECT_EQ(DriverUpdates(), 1u);
-    // The values are saved all the same.
+
+    // A driver whose device could not be opened fails every request.
+    GetZorvikApp()->m_hDriver = INVALID_HANDLE_VALUE;
+    m_responder.Answer(IDOK);
+    sheet.SaveParameters();
+    GetZorvikApp()->m_hDriver = opened;
+    ASSERT_EQ(m_responder.asked.size(), 2u);
+    for (const AskedMessage& asked : m_responder.asked) {
+        EXPECT_EQ(asked.text, "Mirandel Configuration Utility cannot update Mirandel parameters. "
+                              "You may need to reboot to apply parameters");
+        EXPECT_EQ(asked.type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    }
     EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kQuarnelKey, "StallInterval"));
 }
 
-TEST_F(SaveTest, DriverThatCouldNotBeOpenedBringsMessage4003AtEverySave) {
-    HANDLE saved = GetZorvikApp()->m_hDriver;
-    GetZorvikApp()->m_hDriver = INVALID_HANDLE_VALUE;
-    m_responder.Answer(IDOK);
-    m_responder.Answer(IDOK);
-    ZorvikSheet& sheet = Build();
-    sheet.SaveParameters();
-    sheet.SaveParameters();
-    GetZorvikApp()->m_hDriver = saved;
-    ASSERT_EQ(m_responder.asked.size(), 2u);
-    EXPECT_EQ(m_responder.asked[0].id, 4003u);
-    EXPECT_EQ(m_responder.asked[1].id, 4003u);
-}
-
-TEST_F(SaveTest, KeysThatCannotBeOpenedStopTheSaveBeforeAnythingChanges) {
-    ASSERT_TRUE(StartTestbedService("moravik"));
+TEST_F(SaveTest, LockedKeysStopTheSaveBeforeAnythingChangesAndListsStartAfresh) {
     WriteRaw(HKEY_LOCAL_MACHINE, kSlotsKey, "3", REG_SZ, "1008", 5);
     ZorvikSheet& sheet = Build();
-    DWORD startsBefore = MoravikStarts();
-    TESTBED_VARDEK_COUNTS counts;
-    TakeVardekCounts(&counts);
+    ControllerUpdates();
     {
         KeyLock lock(HKEY_LOCAL_MACHINE, kMoravikKey);
         ASSERT_TRUE(lock.Locked());
         m_responder.Answer(IDOK);
-        EXPECT_TRUE(sheet.SaveParameters());
+        sheet.SaveParameters();
     }
     ASSERT_EQ(m_responder.asked.size(), 1u);
-    EXPECT_EQ(m_responder.asked[0].id, 0u);
     EXPECT_EQ(m_responder.asked[0].text, "Cannot open registry for write");
-    EXPECT_EQ(m_responder.asked[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
-    EXPECT_EQ(ValueCount(HKEY_LOCAL_MACHINE, kSlotsKey), 1);
+    EXPECT_EQ(m_responder.asked[0].type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    EXPECT_EQ(ValueCount(kSlotsKey), 1);
     EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kQuarnelKey, "StallInterval"));
     EXPECT_EQ(DriverUpdates(), 0u);
-    ASSERT_TRUE(TakeVardekCounts(&counts));
-    EXPECT_EQ(counts.Updates, 0u);
-    EXPECT_EQ(MoravikStarts(), startsBefore);
-    for (HKEY key : sheet.m_hKeys)
-        EXPECT_EQ(key, nullptr);
+    EXPECT_EQ(ControllerUpdates(), 0u);
+
+    // Once the keys open, every list is written from scratch.
+    sheet.SaveParameters();
+    EXPECT_EQ(ValueCount(kSlotsKey), 0);
 }
 
 TEST_F(SaveTest, ReloadAfterASaveShowsWhatWasSaved) {
-    Build().Create();
-    PumpMessages();
-    HWND page = m_sheet->m_Misc.m_hWnd;
-    TypeText(page, IDC_DISCONNECT_TIMEOUT, "33333");
+    HWND sheet = Show();
+    TypeText(MiscPage(), IDC_DISCONNECT_TIMEOUT, "33333");
     ApplyYes();
     m_sheet->m_Misc.m_dwDisconnectTimeout = 1;
     m_responder.Answer(IDYES);
-    PressSheetButton(m_sheet->m_hWnd, IDC_RELOAD);
-    EXPECT_EQ(m_sheet->m_Misc.m_dwDisconnectTimeout, 33333u);
-    EXPECT_EQ(ItemText(page, IDC_DISCONNECT_TIMEOUT), "33333");
-    EXPECT_FALSE(IsApplyEnabled(m_sheet->m_hWnd));
+    PressSheetButton(sheet, IDC_RELOAD);
+    EXPECT_EQ(ItemText(m_sheet->m_Misc.m_hWnd, IDC_DISCONNECT_TIMEOUT), "33333");
 }

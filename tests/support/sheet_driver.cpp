@@ -32,8 +32,6 @@ void SelectPage(HWND sheet, int index) {
     PumpMessages();
 }
 
-HWND CurrentPage(HWND sheet) { return PropSheet_GetCurrentPageHwnd(sheet); }
-
 void TypeText(HWND page, int id, const char* text) {
     ::SetDlgItemTextA(page, id, text);
     PumpMessages();

@@ -17,7 +17,6 @@ void PumpMessagesFor(DWORD milliseconds);
 bool IsApplyEnabled(HWND sheet);
 // Makes the page with the given index the active one through the tab control.
 void SelectPage(HWND sheet, int index);
-HWND CurrentPage(HWND sheet);
 // Types text into an edit (raising EN_CHANGE as typing does) or clicks a button.
 void TypeText(HWND page, int id, const char* text);
 void Click(HWND page, int id);

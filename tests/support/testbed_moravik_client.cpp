@@ -4,54 +4,28 @@
 
 namespace {
 
-// Manager and service handles for one call, closed on the way out.
-class CServiceHandles {
-public:
-    CServiceHandles(const char* lpszServiceName, DWORD dwAccess) {
-        m_hManager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-        if (m_hManager)
-            m_hService = ::OpenServiceA(m_hManager, lpszServiceName, dwAccess);
+// Opens the service, runs the call on it, closes both handles; false when
+// the service cannot be opened.
+template <typename Call> bool WithService(const char* lpszServiceName, DWORD dwAccess, Call call) {
+    SC_HANDLE hManager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SC_HANDLE hService = hManager ? ::OpenServiceA(hManager, lpszServiceName, dwAccess) : nullptr;
+    if (hService) {
+        call(hService);
+        ::CloseServiceHandle(hService);
     }
-    ~CServiceHandles() {
-        if (m_hService)
-            ::CloseServiceHandle(m_hService);
-        if (m_hManager)
-            ::CloseServiceHandle(m_hManager);
-    }
-    CServiceHandles(const CServiceHandles&) = delete;
-    CServiceHandles& operator=(const CServiceHandles&) = delete;
-
-    SC_HANDLE Service() const { return m_hService; }
-
-private:
-    SC_HANDLE m_hManager = nullptr;
-    SC_HANDLE m_hService = nullptr;
-};
-
-bool ReadRecordValue(const char* lpszName, DWORD* pdwValue) {
-    HKEY hKey = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, TESTBED_MORAVIK_RECORD_KEY, 0, KEY_READ, &hKey) !=
-        ERROR_SUCCESS)
-        return false;
-    DWORD dwValue = 0;
-    DWORD dwType = 0;
-    DWORD dwSize = sizeof(dwValue);
-    LONG lResult = ::RegQueryValueExA(hKey, lpszName, nullptr, &dwType,
-                                      reinterpret_cast<BYTE*>(&dwValue), &dwSize);
-    ::RegCloseKey(hKey);
-    if (lResult != ERROR_SUCCESS || dwType != REG_DWORD || dwSize != sizeof(dwValue))
-        return false;
-    *pdwValue = dwValue;
-    return true;
+    if (hManager)
+        ::CloseServiceHandle(hManager);
+    return hService != nullptr;
 }
 
 } // namespace
 
 DWORD QueryTestbedServiceState(const char* lpszServiceName) {
-    CServiceHandles handles(lpszServiceName, SERVICE_QUERY_STATUS);
-    SERVICE_STATUS status;
-    if (!handles.Service() || !::QueryServiceStatus(handles.Service(), &status))
-        return 0;
+    SERVICE_STATUS status = {};
+    WithService(lpszServiceName, SERVICE_QUERY_STATUS, [&](SC_HANDLE hService) {
+        if (!::QueryServiceStatus(hService, &status))
+            status.dwCurrentState = 0;
+    });
     return status.dwCurrentState;
 }
 
@@ -67,16 +41,13 @@ bool WaitForTestbedServiceState(const char* lpszServiceName, DWORD dwState, DWOR
 }
 
 bool StopTestbedService(const char* lpszServiceName) {
-    {
-        CServiceHandles handles(lpszServiceName, SERVICE_STOP | SERVICE_QUERY_STATUS);
-        if (!handles.Service())
-            return false;
+    bool bStopping = false;
+    WithService(lpszServiceName, SERVICE_STOP, [&](SC_HANDLE hService) {
         SERVICE_STATUS status;
-        if (!::ControlService(handles.Service(), SERVICE_CONTROL_STOP, &status) &&
-            ::GetLastError() != ERROR_SERVICE_NOT_ACTIVE)
-            return false;
-    }
-    return WaitForTestbedServiceState(lpszServiceName, SERVICE_STOPPED);
+        bStopping = ::ControlService(hService, SERVICE_CONTROL_STOP, &status) ||
+                    ::GetLastError() == ERROR_SERVICE_NOT_ACTIVE;
+    });
+    return bStopping && WaitForTestbedServiceState(lpszServiceName, SERVICE_STOPPED);
 }
 
 bool StartTestbedService(const char* lpszServiceName) {
@@ -84,12 +55,10 @@ bool StartTestbedService(const char* lpszServiceName) {
     // while before giving up.
     DWORD dwError = 0;
     for (int nTry = 0; nTry < 20; ++nTry) {
-        {
-            CServiceHandles handles(lpszServiceName, SERVICE_START | SERVICE_QUERY_STATUS);
-            if (!handles.Service())
-                return false;
-            dwError = ::StartServiceA(handles.Service(), 0, nullptr) ? 0 : ::GetLastError();
-        }
+        if (!WithService(lpszServiceName, SERVICE_START, [&](SC_HANDLE hService) {
+                dwError = ::StartServiceA(hService, 0, nullptr) ? 0 : ::GetLastError();
+            }))
+            return false;
         if (dwError == 0 || dwError == ERROR_SERVICE_ALREADY_RUNNING)
             return WaitForTestbedServiceState(lpszServiceName, SERVICE_RUNNING);
         ::Sleep(100);
@@ -100,15 +69,12 @@ bool StartTestbedService(const char* lpszServiceName) {
 
 DWORD ReadMoravikStartCount() {
     DWORD dwCount = 0;
-    return ReadRecordValue(TESTBED_MORAVIK_START_COUNT, &dwCount) ? dwCount : 0;
+    DWORD cbCount = sizeof(dwCount);
+    if (::RegGetValueA(HKEY_LOCAL_MACHINE, TESTBED_MORAVIK_RECORD_KEY, TESTBED_MORAVIK_START_COUNT,
+                       RRF_RT_REG_DWORD, nullptr, &dwCount, &cbCount) != ERROR_SUCCESS)
+        return 0;
+    return dwCount;
 }
-
-bool ReadMoravikRecordedParameter(const char* lpszName, DWORD* pdwValue) {
-    return ReadRecordValue(lpszName, pdwValue);
-}
-
-CMoravikStateKeeper::CMoravikStateKeeper()
-    : m_dwState(QueryTestbedServiceState(TESTBED_MORAVIK_SERVICE)) {}
 
 CMoravikStateKeeper::~CMoravikStateKeeper() {
     DWORD dwState = QueryTestbedServiceState(TESTBED_MORAVIK_SERVICE);

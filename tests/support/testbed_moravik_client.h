@@ -18,14 +18,11 @@ bool StartTestbedService(const char* lpszServiceName);
 
 // The stand-in's record of its starts (testbed_moravik.h); 0 before any.
 DWORD ReadMoravikStartCount();
-// A parameter value that moravik read at its last start; false when it
-// recorded none.
-bool ReadMoravikRecordedParameter(const char* lpszName, DWORD* pdwValue);
 
 // Puts moravik back into the state it had when this was made.
 class CMoravikStateKeeper {
 public:
-    CMoravikStateKeeper();
+    CMoravikStateKeeper() : m_dwState(QueryTestbedServiceState(TESTBED_MORAVIK_SERVICE)) {}
     ~CMoravikStateKeeper();
     CMoravikStateKeeper(const CMoravikStateKeeper&) = delete;
     CMoravikStateKeeper& operator=(const CMoravikStateKeeper&) = delete;

@@ -2,54 +2,8 @@
 
 #include <cstdio>
 
+#include "support/testbed_moravik_client.h"
 #include "sys/hotswap_driver.h"
-
-namespace {
-
-const DWORD SERVICE_WAIT_MS = 10000;
-
-bool WriteDword(const char* keyPath, const char* name, DWORD value) {
-    return RegSetKeyValueA(HKEY_LOCAL_MACHINE, keyPath, name, REG_DWORD, &value, sizeof(value)) ==
-           ERROR_SUCCESS;
-}
-
-DWORD ChangeService(bool start) {
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    if (manager == nullptr)
-        return GetLastError();
-    SC_HANDLE service =
-        OpenServiceA(manager, "quarnel", SERVICE_START | SERVICE_STOP | SERVICE_QUERY_STATUS);
-    DWORD error = 0;
-    DWORD wanted = start ? SERVICE_RUNNING : SERVICE_STOPPED;
-    SERVICE_STATUS status = {};
-    if (service == nullptr) {
-        error = GetLastError();
-    } else if (start ? !StartServiceA(service, 0, nullptr)
-                     : !ControlService(service, SERVICE_CONTROL_STOP, &status)) {
-        error = GetLastError();
-    } else {
-        error = ERROR_TIMEOUT;
-        for (DWORD waited = 0; waited < SERVICE_WAIT_MS; waited += 50) {
-            if (!QueryServiceStatus(service, &status)) {
-                error = GetLastError();
-                break;
-            }
-            if (status.dwCurrentState == wanted) {
-                error = 0;
-                break;
-            }
-            Sleep(50);
-        }
-    }
-    if (service != nullptr)
-        CloseServiceHandle(service);
-    CloseServiceHandle(manager);
-    return error;
-}
-
-} // namespace
-
-QuarnelTestbed::~QuarnelTestbed() { Close(); }
 
 DWORD QuarnelTestbed::Open() {
     Close();
@@ -93,18 +47,13 @@ bool QuarnelTestbed::SetResolveAnswer(uint32_t answer) {
 }
 
 bool SetTestbedBusPath(unsigned bus, const std::string& hexPath) {
-    char name[16];
-    std::snprintf(name, sizeof(name), "%u", bus);
-    return RegSetKeyValueA(HKEY_LOCAL_MACHINE, TESTBED_QUARNEL_BUSES_KEY, name, REG_SZ,
-                           hexPath.c_str(),
+    return RegSetKeyValueA(HKEY_LOCAL_MACHINE, TESTBED_QUARNEL_BUSES_KEY,
+                           std::to_string(bus).c_str(), REG_SZ, hexPath.c_str(),
                            static_cast<DWORD>(hexPath.size() + 1)) == ERROR_SUCCESS;
 }
 
-bool RemoveTestbedBus(unsigned bus) {
-    char name[16];
-    std::snprintf(name, sizeof(name), "%u", bus);
-    LONG result = RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, TESTBED_QUARNEL_BUSES_KEY, name);
-    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
+void RemoveTestbedBus(unsigned bus) {
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, TESTBED_QUARNEL_BUSES_KEY, std::to_string(bus).c_str());
 }
 
 std::string HexRun(unsigned first, unsigned count) {
@@ -118,10 +67,12 @@ std::string HexRun(unsigned first, unsigned count) {
 }
 
 bool SetQuarnelKeepInterfaceOnStop(bool keep) {
-    return WriteDword(TESTBED_QUARNEL_TESTBED_KEY, TESTBED_QUARNEL_KEEP_INTERFACE_VALUE,
-                      keep ? 1 : 0);
+    DWORD value = keep ? 1 : 0;
+    return RegSetKeyValueA(HKEY_LOCAL_MACHINE, TESTBED_QUARNEL_TESTBED_KEY,
+                           TESTBED_QUARNEL_KEEP_INTERFACE_VALUE, REG_DWORD, &value,
+                           sizeof(value)) == ERROR_SUCCESS;
 }
 
-DWORD StopQuarnelService() { return ChangeService(false); }
+DWORD StopQuarnelService() { return StopTestbedService("quarnel") ? 0 : ERROR_TIMEOUT; }
 
-DWORD StartQuarnelService() { return ChangeService(true); }
+DWORD StartQuarnelService() { return StartTestbedService("quarnel") ? 0 : ERROR_TIMEOUT; }

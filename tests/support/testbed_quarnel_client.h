@@ -1,7 +1,7 @@
 #pragma once
 // Test-side control of the stand-in hot-swap driver (testbed/quarnel): its
 // counters and switches through its own device handle, its chassis in the
-// registry, and its service through the service control manager.
+// registry, and its service.
 #include <windows.h>
 
 #include <string>
@@ -11,7 +11,7 @@
 class QuarnelTestbed {
 public:
     QuarnelTestbed() = default;
-    ~QuarnelTestbed();
+    ~QuarnelTestbed() { Close(); }
     QuarnelTestbed(const QuarnelTestbed&) = delete;
     QuarnelTestbed& operator=(const QuarnelTestbed&) = delete;
 
@@ -32,15 +32,14 @@ private:
     HANDLE m_handle = INVALID_HANDLE_VALUE;
 };
 
-// The chassis: a bus's path bytes as hex digit pairs (read by the stand-in on
-// every request), or no such bus.
+// The chassis: a bus's path bytes as hex digit pairs, or no such bus.
 bool SetTestbedBusPath(unsigned bus, const std::string& hexPath);
-bool RemoveTestbedBus(unsigned bus);
+void RemoveTestbedBus(unsigned bus);
 // Hex text of count bytes, each the low byte of (first + i).
 std::string HexRun(unsigned first, unsigned count);
 
 // Whether a stop leaves the interface listed (so that opening it fails).
 bool SetQuarnelKeepInterfaceOnStop(bool keep);
-// 0 or the error; both wait until the service has reached its state.
+// 0, or non-zero when the service did not reach the state.
 DWORD StopQuarnelService();
 DWORD StartQuarnelService();

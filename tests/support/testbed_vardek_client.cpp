@@ -2,25 +2,18 @@
 
 #include <string>
 
-#include "support/testbed_moravik_client.h"
-
 namespace {
 
-std::string SystemPath(const char* lpszFileName) {
+// vardekapi.dll in the system directory, where the DLL search finds it.
+std::string ApiPath(const char* lpszSuffix = "") {
     char szDirectory[MAX_PATH] = {};
     ::GetSystemDirectoryA(szDirectory, MAX_PATH);
-    return std::string(szDirectory) + "\\" + lpszFileName;
+    return std::string(szDirectory) + "\\vardekapi.dll" + lpszSuffix;
 }
 
-std::string HiddenPath() { return std::string(VardekApiPath()) + ".hidden"; }
-
-bool FileExists(const char* lpszPath) {
-    return ::GetFileAttributesA(lpszPath) != INVALID_FILE_ATTRIBUTES;
+bool FileExists(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
-
-} // namespace
-
-namespace {
 
 bool TakeCountsOnce(TESTBED_VARDEK_COUNTS* pCounts) {
     HANDLE hDevice = ::CreateFileA(TESTBED_VARDEK_TESTBED_PATH, GENERIC_READ | GENERIC_WRITE, 0,
@@ -34,10 +27,6 @@ bool TakeCountsOnce(TESTBED_VARDEK_COUNTS* pCounts) {
     return bOk && dwReturned == sizeof(*pCounts);
 }
 
-bool IsZero(const TESTBED_VARDEK_COUNTS& counts) {
-    return !counts.Opens && !counts.Cleanups && !counts.Closes && !counts.Updates && !counts.Others;
-}
-
 } // namespace
 
 bool TakeVardekCounts(TESTBED_VARDEK_COUNTS* pCounts) {
@@ -46,55 +35,33 @@ bool TakeVardekCounts(TESTBED_VARDEK_COUNTS* pCounts) {
     TESTBED_VARDEK_COUNTS total = {};
     int nQuiet = 0;
     for (int nRound = 0; nRound < 100 && nQuiet < 3; ++nRound) {
-        TESTBED_VARDEK_COUNTS counts = {};
-        if (!TakeCountsOnce(&counts))
+        TESTBED_VARDEK_COUNTS c = {};
+        if (!TakeCountsOnce(&c))
             return false;
-        nQuiet = IsZero(counts) ? nQuiet + 1 : 0;
-        total.Opens += counts.Opens;
-        total.Cleanups += counts.Cleanups;
-        total.Closes += counts.Closes;
-        total.Updates += counts.Updates;
-        total.Others += counts.Others;
+        nQuiet = (c.Opens | c.Cleanups | c.Closes | c.Updates | c.Others) ? 0 : nQuiet + 1;
+        total.Opens += c.Opens;
+        total.Cleanups += c.Cleanups;
+        total.Closes += c.Closes;
+        total.Updates += c.Updates;
+        total.Others += c.Others;
         ::Sleep(20);
     }
     *pCounts = total;
     return true;
 }
 
-bool IsVardekDriverRunning() {
-    return QueryTestbedServiceState(TESTBED_VARDEK_SERVICE) == SERVICE_RUNNING;
-}
-
-bool StopVardekDriver() { return StopTestbedService(TESTBED_VARDEK_SERVICE); }
-
-bool StartVardekDriver() { return StartTestbedService(TESTBED_VARDEK_SERVICE); }
-
-const char* VardekApiPath() {
-    static const std::string s_path = SystemPath("vardekapi.dll");
-    return s_path.c_str();
-}
-
 void RestoreHiddenVardekApi() {
-    if (!FileExists(VardekApiPath()) && FileExists(HiddenPath().c_str()))
-        ::MoveFileA(HiddenPath().c_str(), VardekApiPath());
+    if (!FileExists(ApiPath()) && FileExists(ApiPath(".hidden")))
+        ::MoveFileA(ApiPath(".hidden").c_str(), ApiPath().c_str());
 }
 
 CHiddenVardekApi::CHiddenVardekApi() {
-    m_bHidden = ::MoveFileExA(VardekApiPath(), HiddenPath().c_str(), MOVEFILE_REPLACE_EXISTING) &&
-                !FileExists(VardekApiPath());
+    m_bHidden =
+        ::MoveFileExA(ApiPath().c_str(), ApiPath(".hidden").c_str(), MOVEFILE_REPLACE_EXISTING) &&
+        !FileExists(ApiPath());
 }
 
 CHiddenVardekApi::~CHiddenVardekApi() {
     if (m_bHidden)
-        ::MoveFileA(HiddenPath().c_str(), VardekApiPath());
-}
-
-CSubstitutedVardekApi::CSubstitutedVardekApi(const char* lpszReplacement) {
-    m_bInPlace = m_hidden.IsHidden() &&
-                 ::CopyFileA(SystemPath(lpszReplacement).c_str(), VardekApiPath(), TRUE);
-}
-
-CSubstitutedVardekApi::~CSubstitutedVardekApi() {
-    if (m_bInPlace)
-        ::DeleteFileA(VardekApiPath());
+        ::MoveFileA(ApiPath(".hidden").c_str(), ApiPath().c_str());
 }

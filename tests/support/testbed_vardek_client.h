@@ -9,13 +9,6 @@
 // False when the testbed device cannot be reached (driver not running).
 bool TakeVardekCounts(TESTBED_VARDEK_COUNTS* pCounts);
 
-bool IsVardekDriverRunning();
-bool StopVardekDriver();
-bool StartVardekDriver();
-
-// Full path of vardekapi.dll in the system directory, where the DLL search
-// order finds it.
-const char* VardekApiPath();
 // Puts a vardekapi.dll back that an earlier, interrupted test hid.
 void RestoreHiddenVardekApi();
 
@@ -31,34 +24,4 @@ public:
 
 private:
     bool m_bHidden = false;
-};
-
-// Puts another library (a file name in the system directory, such as
-// "vardekapi_noclose.dll") in the place of vardekapi.dll while it lives.
-class CSubstitutedVardekApi {
-public:
-    explicit CSubstitutedVardekApi(const char* lpszReplacement);
-    ~CSubstitutedVardekApi();
-    CSubstitutedVardekApi(const CSubstitutedVardekApi&) = delete;
-    CSubstitutedVardekApi& operator=(const CSubstitutedVardekApi&) = delete;
-
-    bool IsInPlace() const { return m_bInPlace; }
-
-private:
-    CHiddenVardekApi m_hidden;
-    bool m_bInPlace = false;
-};
-
-// Keeps the controller driver stopped while it lives.
-class CStoppedVardekDriver {
-public:
-    CStoppedVardekDriver() : m_bStopped(StopVardekDriver()) {}
-    ~CStoppedVardekDriver() { StartVardekDriver(); }
-    CStoppedVardekDriver(const CStoppedVardekDriver&) = delete;
-    CStoppedVardekDriver& operator=(const CStoppedVardekDriver&) = delete;
-
-    bool IsStopped() const { return m_bStopped; }
-
-private:
-    bool m_bStopped;
 };
