@@ -54,18 +54,6 @@ bool ParseBusName(const wchar_t* name, ULONG chars, ULONG* bus) {
     return true;
 }
 
-void FormatDecimal(ULONG value, wchar_t* out, USHORT* bytes) {
-    wchar_t digits[10];
-    int n = 0;
-    do {
-        digits[n++] = static_cast<wchar_t>(L'0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    for (int i = 0; i < n; ++i)
-        out[i] = digits[n - 1 - i];
-    *bytes = static_cast<USHORT>(n * sizeof(wchar_t));
-}
-
 } // namespace
 
 bool ReadBusPath(ULONG bus, BusPath* path) {
@@ -75,7 +63,7 @@ bool ReadBusPath(ULONG bus, BusPath* path) {
     wchar_t nameText[10];
     UNICODE_STRING name;
     name.Buffer = nameText;
-    FormatDecimal(bus, nameText, &name.Length);
+    name.Length = static_cast<USHORT>(AppendDecimal(nameText, 0, bus) * sizeof(wchar_t));
     name.MaximumLength = sizeof(nameText);
 
     alignas(8) UCHAR buffer[VALUE_BUFFER_SIZE];

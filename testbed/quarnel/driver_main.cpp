@@ -23,6 +23,26 @@ PDEVICE_OBJECT g_device;
 UNICODE_STRING g_interfaceName;
 wchar_t g_serviceKey[200];
 
+// Opens, or creates as a volatile key, the key at a full kernel path.
+NTSTATUS OpenKeyPath(const wchar_t* text, ACCESS_MASK access, bool create, HANDLE* key) {
+    UNICODE_STRING path;
+    RtlInitUnicodeString(&path, text);
+    OBJECT_ATTRIBUTES attributes;
+    InitializeObjectAttributes(&attributes, &path, OBJ_CASE_INSENSITIVE | OBJ_KERNEL_HANDLE,
+                               nullptr, nullptr);
+    return create ? ZwCreateKey(key, access, &attributes, 0, nullptr, REG_OPTION_VOLATILE, nullptr)
+                  : ZwOpenKey(key, access, &attributes);
+}
+
+// Appends at most count characters of src to the terminated text, which
+// holds capacity characters with its terminator.
+void AppendWide(wchar_t* text, size_t capacity, const wchar_t* src, size_t count = ~size_t(0)) {
+    size_t n = wcslen(text);
+    for (size_t i = 0; i < count && src[i] != L'\0' && n + 1 < capacity; ++i)
+        text[n++] = src[i];
+    text[n] = L'\0';
+}
+
 NTSTATUS Complete(PIRP irp, NTSTATUS status) {
     irp->IoStatus.Status = status;
     IoCompleteRequest(irp, IO_NO_INCREMENT);
@@ -74,13 +94,8 @@ NTSTATUS DispatchPnp(PDEVICE_OBJECT, PIRP irp) {
 // Wine marks the device node Phantom once its driver has gone, and then
 // refuses to register an interface on it again; a restart clears the mark.
 void ClearPhantomMark() {
-    UNICODE_STRING path;
-    RtlInitUnicodeString(&path, ENUM_KEY);
-    OBJECT_ATTRIBUTES attributes;
-    InitializeObjectAttributes(&attributes, &path, OBJ_CASE_INSENSITIVE | OBJ_KERNEL_HANDLE,
-                               nullptr, nullptr);
     HANDLE key;
-    if (!NT_SUCCESS(ZwOpenKey(&key, KEY_ALL_ACCESS, &attributes)))
+    if (!NT_SUCCESS(OpenKeyPath(ENUM_KEY, KEY_ALL_ACCESS, false, &key)))
         return;
     UNICODE_STRING name;
     RtlInitUnicodeString(&name, L"Phantom");
@@ -98,25 +113,13 @@ void LeaveInterfaceListed() {
     const wchar_t suffix[] = L"\\#\\Control";
     // The interface name is \??\<instance>#{guid}; its key is ##?#<instance>#{guid}.
     const size_t skip = 4;
-    size_t nameChars = g_interfaceName.Length / sizeof(wchar_t);
-    wchar_t text[400];
-    size_t n = 0;
-    for (const wchar_t* p = prefix; *p != L'\0';)
-        text[n++] = *p++;
-    for (size_t i = skip; i < nameChars && n < 360; ++i)
-        text[n++] = g_interfaceName.Buffer[i];
-    for (const wchar_t* p = suffix; *p != L'\0';)
-        text[n++] = *p++;
-    text[n] = L'\0';
-
-    UNICODE_STRING path;
-    RtlInitUnicodeString(&path, text);
-    OBJECT_ATTRIBUTES attributes;
-    InitializeObjectAttributes(&attributes, &path, OBJ_CASE_INSENSITIVE | OBJ_KERNEL_HANDLE,
-                               nullptr, nullptr);
+    wchar_t text[400] = L"";
+    AppendWide(text, 360, prefix);
+    AppendWide(text, 360, g_interfaceName.Buffer + skip,
+               g_interfaceName.Length / sizeof(wchar_t) - skip);
+    AppendWide(text, 400, suffix);
     HANDLE key;
-    if (!NT_SUCCESS(ZwCreateKey(&key, KEY_ALL_ACCESS, &attributes, 0, nullptr, REG_OPTION_VOLATILE,
-                                nullptr)))
+    if (!NT_SUCCESS(OpenKeyPath(text, KEY_ALL_ACCESS, true, &key)))
         return;
     UNICODE_STRING name;
     RtlInitUnicodeString(&name, L"Linked");
@@ -149,20 +152,11 @@ void RememberServiceKey(PCUNICODE_STRING registryPath) {
 }
 
 NTSTATUS OpenServiceSubkey(const wchar_t* subkey, HANDLE* key) {
-    wchar_t text[300];
-    size_t n = 0;
-    for (const wchar_t* p = g_serviceKey; *p != L'\0';)
-        text[n++] = *p++;
-    text[n++] = L'\\';
-    for (const wchar_t* p = subkey; *p != L'\0' && n < 299;)
-        text[n++] = *p++;
-    text[n] = L'\0';
-    UNICODE_STRING path;
-    RtlInitUnicodeString(&path, text);
-    OBJECT_ATTRIBUTES attributes;
-    InitializeObjectAttributes(&attributes, &path, OBJ_CASE_INSENSITIVE | OBJ_KERNEL_HANDLE,
-                               nullptr, nullptr);
-    return ZwOpenKey(key, KEY_READ, &attributes);
+    wchar_t text[300] = L"";
+    AppendWide(text, 300, g_serviceKey);
+    AppendWide(text, 300, L"\\");
+    AppendWide(text, 300, subkey);
+    return OpenKeyPath(text, KEY_READ, false, key);
 }
 
 ULONG ReadServiceDword(const wchar_t* subkey, const wchar_t* name, ULONG fallback) {

@@ -13,18 +13,6 @@ ULONG AppendText(wchar_t* out, ULONG at, const wchar_t* text) {
     return at;
 }
 
-ULONG AppendDecimal(wchar_t* out, ULONG at, ULONG value) {
-    wchar_t digits[10];
-    int n = 0;
-    do {
-        digits[n++] = static_cast<wchar_t>(L'0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    while (n > 0)
-        out[at++] = digits[--n];
-    return at;
-}
-
 // The description that follows the header: characters and whether a
 // terminator follows them.
 ULONG Describe(ULONG bus, ULONG device, ULONG function, wchar_t* text, ULONG capacity,
@@ -217,4 +205,16 @@ NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT, PIRP irp) {
     irp->IoStatus.Information = NT_SUCCESS(status) ? information : 0;
     IoCompleteRequest(irp, IO_NO_INCREMENT);
     return status;
+}
+
+ULONG AppendDecimal(wchar_t* out, ULONG at, ULONG value) {
+    wchar_t digits[10];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<wchar_t>(L'0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    while (n > 0)
+        out[at++] = digits[--n];
+    return at;
 }

@@ -22,6 +22,9 @@ extern StandInState g_state;
 void ResetState();
 NTSTATUS DispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp);
 
+// Writes value in decimal at out[at], unterminated; returns the new end.
+ULONG AppendDecimal(wchar_t* out, ULONG at, ULONG value);
+
 // Registry access below the service key (\Registry\Machine\...\Services\quarnel).
 void RememberServiceKey(PCUNICODE_STRING registryPath);
 NTSTATUS OpenServiceSubkey(const wchar_t* subkey, HANDLE* key);
