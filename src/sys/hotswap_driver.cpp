@@ -158,25 +158,25 @@ DWORD BuildSlotPath(HANDLE hDriver, DWORD dwBus, DWORD dwDevice, DWORD dwFunctio
     return Succeeded();
 }
 
-BOOL ConvertSlotLocation(DWORD* pdwBus, DWORD* pdwDevice, DWORD* pdwFunction, CString& slotPath,
-                         BOOL toSlotPath) {
+bool ConvertSlotLocation(uint32_t* pBus, uint32_t* pDevice, uint32_t* pFunction, CString& slotPath,
+                         bool toSlotPath) {
     HANDLE hDriver = GetZorvikApp()->m_hDriver;
     if (hDriver == nullptr)
-        return FALSE;
+        return false;
 
     if (toSlotPath) {
         char text[SLOT_PATH_TEXT_SIZE];
-        if (BuildSlotPath(hDriver, *pdwBus, *pdwDevice, *pdwFunction, text, sizeof(text)) != 0)
-            return FALSE;
+        if (BuildSlotPath(hDriver, *pBus, *pDevice, *pFunction, text, sizeof(text)) != 0)
+            return false;
         slotPath = text;
-        return TRUE;
+        return true;
     }
 
     BYTE answer[RESOLVE_ANSWER_AREA];
     if (ResolveSlotPath(hDriver, SkipSlotPathMark(slotPath), answer, sizeof(answer)) != 0)
-        return FALSE;
-    *pdwBus = answer[4];
-    *pdwDevice = answer[5];
-    *pdwFunction = answer[6];
-    return TRUE;
+        return false;
+    *pBus = answer[4];
+    *pDevice = answer[5];
+    *pFunction = answer[6];
+    return true;
 }

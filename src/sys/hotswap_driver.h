@@ -5,6 +5,7 @@
 #include <winioctl.h>
 
 #include "framework/cstring.h"
+#include "sys/slot_location.h"
 
 // {4EC32020-5104-11D2-8B4D-0080ADB72206}
 extern const GUID GUID_DEVINTERFACE_HOTSWAP;
@@ -55,8 +56,5 @@ DWORD ResolveSlotPath(HANDLE hDriver, const char* pszSlotPath, BYTE* pOut, DWORD
 DWORD BuildSlotPath(HANDLE hDriver, DWORD dwBus, DWORD dwDevice, DWORD dwFunction, char* pszOut,
                     DWORD cchOut);
 
-// Converts with the application's driver handle: toSlotPath reads the three
-// numbers and writes the text, otherwise the reverse. FALSE, with nothing
-// written, when the handle is 0 or the driver refuses.
-BOOL ConvertSlotLocation(DWORD* pdwBus, DWORD* pdwDevice, DWORD* pdwFunction, CString& slotPath,
-                         BOOL toSlotPath);
+// ConvertSlotLocation (sys/slot_location.h) converts with the application's
+// driver handle; a handle of 0 gives false.

@@ -21,21 +21,21 @@ const unsigned TEST_BUS = 200; // the installed chassis uses buses 0 to 6
 const DWORD TOO_SMALL = ERROR_INSUFFICIENT_BUFFER;
 
 // Bus, device, function; UNTOUCHED is what no conversion writes.
-using Location = std::array<DWORD, 3>;
+using Location = std::array<uint32_t, 3>;
 const Location UNTOUCHED = {0x11111111, 0x22222222, 0x33333333};
 
 // Slot path text to location with the application's handle.
-Location LocationOf(const std::string& text, BOOL expected = TRUE) {
+Location LocationOf(const std::string& text, bool expected = true) {
     Location where = UNTOUCHED;
     CString path = text.c_str();
-    EXPECT_EQ(expected, ConvertSlotLocation(&where[0], &where[1], &where[2], path, FALSE));
+    EXPECT_EQ(expected, ConvertSlotLocation(&where[0], &where[1], &where[2], path, false));
     return where;
 }
 
 // Location to slot path text; "old" when nothing was written.
-CString TextOf(Location where, BOOL expected = TRUE) {
+CString TextOf(Location where, bool expected = true) {
     CString path = "old";
-    EXPECT_EQ(expected, ConvertSlotLocation(&where[0], &where[1], &where[2], path, TRUE));
+    EXPECT_EQ(expected, ConvertSlotLocation(&where[0], &where[1], &where[2], path, true));
     return path;
 }
 

@@ -1,0 +1,127 @@
+#include "pages/bridges/bridge_windows.h"
+
+#include <cctype>
+#include <cstring>
+
+#include "framework/scan_number.h"
+
+namespace {
+uint32_t WindowTop(bool bIoKind) { return bIoKind ? IO_WINDOW_TOP : MEM_WINDOW_TOP; }
+uint32_t WindowAlignment(bool bIoKind) {
+    return bIoKind ? IO_WINDOW_ALIGNMENT : MEM_WINDOW_ALIGNMENT;
+}
+
+// How many numbers the form "(%x,%x,%x:%x)" (parenthesised) or "%x:%x"
+// reads before the first mismatch, as sscanf counts them.
+int ScanParenthesised(const char* p, uint32_t numbers[4]) {
+    if (!ScanLiteral(&p, '('))
+        return 0;
+    int count = 0;
+    const char separators[3] = {',', ',', ':'};
+    for (int i = 0; i < 4; ++i) {
+        if (!ScanNumber(&p, 16, &numbers[i]))
+            return count;
+        ++count;
+        if (i < 3 && !ScanLiteral(&p, separators[i]))
+            return count;
+    }
+    return count;
+}
+
+int ScanPlain(const char* p, uint32_t numbers[2]) {
+    if (!ScanNumber(&p, 16, &numbers[0]))
+        return 0;
+    if (!ScanLiteral(&p, ':') || !ScanNumber(&p, 16, &numbers[1]))
+        return 1;
+    return 2;
+}
+
+CBridgeWindow WindowOrNotGiven(const CSlotRecord& record, uint32_t flag,
+                               const CBridgeWindow& window) {
+    if (record.m_dwFlags & flag)
+        return window;
+    return {NOT_GIVEN, NOT_GIVEN, NOT_GIVEN, NOT_GIVEN};
+}
+
+void AppendWindow(CString& text, const CBridgeWindow& window, bool bIoKind) {
+    CString one;
+    FormatWindow(one, window.m_dwFrom, window.m_dwTo, window.m_dwSize, window.m_dwAlignment,
+                 bIoKind);
+    text += one;
+}
+} // namespace
+
+void FormatWindow(CString& text, uint32_t dwFrom, uint32_t dwTo, uint32_t dwSize,
+                  uint32_t dwAlignment, bool bIoKind) {
+    CString suffix;
+    if (dwAlignment != WindowAlignment(bIoKind))
+        suffix.Format(":%x", dwAlignment);
+    if (dwFrom == 0 && dwTo == WindowTop(bIoKind))
+        text.Format("%x%s", dwSize, static_cast<const char*>(suffix));
+    else
+        text.Format("(%x,%x,%x%s)", dwSize, dwFrom, dwTo, static_cast<const char*>(suffix));
+}
+
+bool ParseWindow(CString text, CBridgeWindow* pWindow, bool bIoKind) {
+    *pWindow = {WINDOW_UNPARSED, WINDOW_UNPARSED, WINDOW_UNPARSED, WINDOW_UNPARSED};
+    uint32_t n[4] = {};
+    int parenthesised = ScanParenthesised(text, n);
+    if (parenthesised >= 3) {
+        *pWindow = {n[1], n[2], n[0], parenthesised == 4 ? n[3] : WindowAlignment(bIoKind)};
+        return true;
+    }
+    int plain = ScanPlain(text, n);
+    if (plain >= 1) {
+        *pWindow = {0, WindowTop(bIoKind), n[0], plain == 2 ? n[1] : WindowAlignment(bIoKind)};
+        return true;
+    }
+    return false;
+}
+
+bool ParseResourceString(CString text, CBridgeWindow* pIo, CBridgeWindow* pMem,
+                         CBridgeWindow* pPrefetch, int32_t* pbDynamicBusAssignment) {
+    *pbDynamicBusAssignment = 0;
+    CBridgeWindow* windows[3] = {pIo, pMem, pPrefetch};
+    const char* rest = text;
+    for (int i = 0; i < 3; ++i) {
+        while (std::isspace(static_cast<unsigned char>(*rest)))
+            ++rest;
+        // A parenthesised window runs to its ')', any other to the next ','.
+        const char* end = nullptr;
+        if (*rest == '(') {
+            end = std::strchr(rest, ')');
+            if (end)
+                ++end;
+        } else {
+            end = std::strchr(rest, ',');
+            if (end == rest)
+                end = nullptr;
+        }
+        size_t length = end ? static_cast<size_t>(end - rest) : std::strlen(rest);
+        ParseWindow(CString(std::string(rest, length)), windows[i], i == 0);
+        // Past the window text and the one separator after it, if any.
+        rest += length;
+        if (*rest)
+            ++rest;
+    }
+    uint32_t field = 0;
+    if (ScanNumber(&rest, 16, &field))
+        *pbDynamicBusAssignment = 1;
+    return true;
+}
+
+CString FormatResourceString(const CSlotRecord& record) {
+    CString text;
+    AppendWindow(text, WindowOrNotGiven(record, SLOT_HAS_IO, record.m_ioWindow), true);
+    text += ",";
+    AppendWindow(text, WindowOrNotGiven(record, SLOT_HAS_MEM, record.m_memWindow), false);
+    text += ",";
+    AppendWindow(text, WindowOrNotGiven(record, SLOT_HAS_PREFETCH, record.m_prefetchWindow), false);
+    if ((record.m_dwFlags & SLOT_HAS_DYNBUS) && record.m_bDynamicBusAssignment != 0)
+        text += ",0";
+    return text;
+}
+
+bool HasAnyWindow(const CSlotRecord& record) {
+    return (record.m_dwFlags & (SLOT_HAS_IO | SLOT_HAS_MEM | SLOT_HAS_PREFETCH)) != 0;
+}

@@ -1,0 +1,39 @@
+#include "pages/miniports/miniport_record.h"
+
+#include <cstring>
+
+POSITION CMiniportList::FindIf(MiniportCallback pfnCallback, void* pContext) const {
+    for (POSITION pos = GetHeadPosition(); pos;) {
+        POSITION current = pos;
+        const CMiniportRecord& record = GetNext(pos);
+        if (pfnCallback(&record, current, pContext))
+            return current;
+    }
+    return nullptr;
+}
+
+namespace {
+int32_t SameService(const CMiniportRecord* pRecord, POSITION, void* pContext) {
+    return std::strcmp(pRecord->m_strServiceName, static_cast<const char*>(pContext)) == 0 ? 1 : 0;
+}
+
+int32_t AppendName(const CMiniportRecord* pRecord, POSITION, void* pContext) {
+    if (!pRecord->m_strServiceName.IsEmpty()) {
+        auto* image = static_cast<std::string*>(pContext);
+        image->append(pRecord->m_strServiceName.str().c_str());
+        image->push_back('\0');
+    }
+    return 0;
+}
+} // namespace
+
+POSITION CMiniportList::FindByService(const char* pszName) const {
+    return FindIf(SameService, const_cast<char*>(pszName));
+}
+
+std::string FormatMiniportNames(const CMiniportList& list) {
+    std::string image;
+    list.FindIf(AppendName, &image);
+    image.push_back('\0');
+    return image;
+}

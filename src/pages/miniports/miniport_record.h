@@ -1,0 +1,48 @@
+#pragma once
+// An alternate HS-CSR driver (a miniport): its service, file, description
+// and slot restrictions; the list of them in the order the hot-swap driver
+// takes them; and the "Miniports" value's text form. Free of windows.h (the
+// service lookup of SetServiceName lives in miniport_service.cpp).
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "framework/clist.h"
+#include "framework/cstring.h"
+
+class CServiceControl;
+
+class CMiniportRecord {
+public:
+    CString m_strRestrictions; // "Restrict to slots" as entered; empty: no restriction
+    CString m_strServiceName;  // identifies the record
+    CString m_strFile;         // the chosen file, or the service's ImagePath
+    CString m_strDescription;  // the service's display name
+    int32_t m_bCopyFile = 0;   // copy the file when installing; never stored
+
+    // With a connection, also takes the description and the file from the
+    // service's registry entry (empty when it has none).
+    void SetServiceName(const CString& name, const CServiceControl* pServices);
+    void SetRestrictions(const CString& text) { m_strRestrictions = text; }
+    void SetFile(const CString& text) { m_strFile = text; }
+    void SetDescription(const CString& text) { m_strDescription = text; }
+};
+
+// A walk's callback: the record (not to be changed), its position and the
+// walk's context; non-zero stops the walk at that record.
+using MiniportCallback = int32_t (*)(const CMiniportRecord* pRecord, POSITION pos, void* pContext);
+
+class CMiniportList : public CList<CMiniportRecord> {
+public:
+    POSITION FindIf(MiniportCallback pfnCallback, void* pContext) const;
+    // Exact, case-sensitive match of the service name.
+    POSITION FindByService(const char* pszName) const;
+};
+
+// The "Miniports" value of a list: every service name with its NUL, then
+// the final NUL. A record without a service name is left out, since its
+// empty string would end the list for the drivers and the next load.
+std::string FormatMiniportNames(const CMiniportList& list);
+
+// The largest "Miniports" value the hot-swap driver is given, in bytes.
+constexpr size_t MINIPORTS_VALUE_LIMIT = 256;

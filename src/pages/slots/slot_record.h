@@ -1,0 +1,88 @@
+#pragma once
+// One place in the chassis, named by its slot path and by its PCI
+// Bus/Device/Function, with what a list attaches to it: a physical slot
+// number (the physical slot list) or bridge windows and switches (the bridge
+// list); and the list that holds such records by value. Free of windows.h.
+#include <cstdint>
+
+#include "framework/clist.h"
+#include "framework/cstring.h"
+
+// No number: in list operation arguments, in parse results, and for a field
+// whose presence flag is clear.
+constexpr uint32_t NOT_GIVEN = 0xABCDEFAA;
+
+// Presence flags of CSlotRecord::m_dwFlags.
+constexpr uint32_t SLOT_HAS_PATH = 0x0001;
+constexpr uint32_t SLOT_HAS_BDF = 0x0002;
+constexpr uint32_t SLOT_HAS_PHYSICAL = 0x0010;
+constexpr uint32_t SLOT_HAS_MEM = 0x0100;
+constexpr uint32_t SLOT_HAS_PREFETCH = 0x0200;
+constexpr uint32_t SLOT_HAS_IO = 0x0400;
+constexpr uint32_t SLOT_HAS_DYNBUS = 0x0800;
+constexpr uint32_t SLOT_HAS_NORESET = 0x1000;
+constexpr uint32_t SLOT_PATH_STARRED = 0x8000;
+
+// A bridge window: its range, its length and its alignment.
+struct CBridgeWindow {
+    uint32_t m_dwFrom;
+    uint32_t m_dwTo;
+    uint32_t m_dwSize;
+    uint32_t m_dwAlignment;
+};
+
+class CSlotRecord {
+public:
+    int32_t m_nPhysicalSlot = 0;
+    CString m_strSlotPath; // trimmed, possibly with one leading '*'
+    uint32_t m_nBus = 0;
+    uint32_t m_nDevice = 0;
+    uint32_t m_nFunction = 0;
+    CBridgeWindow m_ioWindow = {};
+    CBridgeWindow m_memWindow = {};
+    CBridgeWindow m_prefetchWindow = {};
+    int32_t m_bDynamicBusAssignment = 0;
+    int32_t m_bNoResetSecondaryBus = 0;
+    uint32_t m_dwFlags = 0;
+
+    // Stores a typed or stored slot path, trimmed, and resolves it through
+    // the driver when it can; a text of only blanks changes nothing.
+    void SetSlotPath(CString text);
+    // The slot path, or the empty text when the record has none.
+    CString GetSlotPath() const;
+};
+
+// Same physical slot number, same slot path text, or (both unstarred) the
+// same resolved Bus/Device/Function.
+bool IsSameSlot(const CSlotRecord& a, const CSlotRecord& b);
+
+// A walk's callback: the record (not to be changed), its position and the
+// walk's context; non-zero stops the walk at that record.
+using SlotRecordCallback = int32_t (*)(const CSlotRecord* pRecord, POSITION pos, void* pContext);
+
+class CSlotRecordList : public CList<CSlotRecord> {
+public:
+    // Head to tail; the callback may remove the record it is given.
+    POSITION FindIf(SlotRecordCallback pfnCallback, void* pContext) const;
+    // A new record at the head: the triple (resolved to a slot path when it
+    // can be) when all three are given, the number unless NOT_GIVEN, then
+    // the slot path text unless it is empty.
+    POSITION AddHeadNew(uint32_t nPhysicalSlot, CString slotPath, uint32_t nBus, uint32_t nDevice,
+                        uint32_t nFunction);
+    // The first record with the same text or, through the driver, the same
+    // Bus/Device/Function.
+    POSITION FindBySlotPath(CString slotPath) const;
+    // Before the first record whose slot path text sorts after the new one.
+    POSITION InsertBySlotPath(const CSlotRecord& record);
+    void Clear();
+};
+
+// A typed number: "0x" (lower case) means hexadecimal, otherwise decimal;
+// NOT_GIVEN when there is no number. Text after the number is ignored.
+uint32_t ParseLocationNumber(CString text);
+// The "%d" form.
+CString FormatDecimal(uint32_t nValue);
+// A PhysicalSlots value name as a number, the way atoi reads it: leading
+// blanks, a sign and the digits; 0 when there are none. Out-of-range
+// numbers stop at the limits of 32 bits.
+int32_t ParseSlotNumber(const char* pszName);
