@@ -23,6 +23,7 @@
 #define IDS_RELOAD_BUTTON 4010
 #define IDS_CONFIRM_RELOAD 4011
 #define IDS_NO_CONVERSIONS 4023
+#define IDS_MINIPORTS_TOO_LONG 4060
 
 // Controls of the sheet
 #define IDC_RELOAD 4008

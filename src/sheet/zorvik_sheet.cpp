@@ -36,9 +36,9 @@ BOOL ZorvikSheet::LoadWithWaitCursor() {
 
 BOOL ZorvikSheet::SaveWithWaitCursor() {
     BeginWaitCursor();
-    SaveParameters();
+    BOOL saved = SaveParameters();
     EndWaitCursor();
-    return TRUE;
+    return saved;
 }
 
 void ZorvikSheet::UpdateAllPagesFromControls() {
@@ -155,7 +155,11 @@ void ZorvikSheet::OnApplyNow() {
     switch (AfxMessageBox(IDS_CONFIRM_UPDATE, MB_ICONQUESTION | MB_YESNOCANCEL)) {
     case IDYES:
         m_bUpdateConfirmed = TRUE;
-        SaveWithWaitCursor();
+        // A save that wrote nothing leaves the changes pending, and OK open.
+        if (!SaveWithWaitCursor()) {
+            m_bApplyCancelled = TRUE;
+            return;
+        }
         break;
     case IDNO:
         m_bUpdateConfirmed = FALSE;

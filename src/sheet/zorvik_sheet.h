@@ -2,9 +2,14 @@
 // The main property sheet: owns every page and the parameter data, decides
 // which pages are shown, and implements Reload, OK and Apply.
 #include "framework/property_sheet.h"
+#include "pages/bridges/zorvik_res.h"
+#include "pages/devres/device_resources.h"
+#include "pages/miniports/zorvik_mini_list.h"
 #include "pages/options/zorvik_misc.h"
 #include "pages/options/zorvik_moravik.h"
 #include "pages/options/zorvik_vardek.h"
+#include "pages/slots/zorvik_eq.h"
+#include "store/registry_values.h"
 #include "sys/controller_library.h"
 
 class ZorvikSheet : public CPropertySheet {
@@ -20,16 +25,23 @@ public:
     BOOL OpenKeys();
     void CloseKeys();
     BOOL LoadParameters();
+    // FALSE when nothing could be written (the user has been told why).
     BOOL SaveParameters();
 
     CVardekLibrary m_VardekLibrary;
     BOOL m_bApplyCancelled;
     BOOL m_bUpdateConfirmed;
     HKEY m_hKeys[KEY_COUNT];
+    // Per list key, the values the lists cannot hold, from load to save.
+    CKeptValues m_keptValues[KEY_COUNT];
     HICON m_hIcon;
 
     ZorvikMisc m_Misc;
+    ZorvikEq m_Eq;
+    ZorvikRes m_Res;
+    ZorvikMiniList m_MiniList;
     ZorvikMoravik m_Moravik;
+    CDeviceResources m_DevRes;
     ZorvikVardek m_Vardek;
     CPropertyPage m_About;
 

@@ -1,5 +1,7 @@
 // Opening the parameter keys and loading every parameter into the pages.
+#include "app/zorvik_app.h"
 #include "sheet/zorvik_sheet.h"
+#include "store/list_store.h"
 #include "store/registry_layout.h"
 #include "store/registry_values.h"
 
@@ -39,6 +41,14 @@ BOOL ZorvikSheet::LoadParameters() {
     DWORD noScan = 0;
     ReadScalar(quarnel, "NoScanForSurpriseRemoval", noScan);
     m_Misc.m_bScanSurpriseRemoval = noScan == 0 ? 1 : 0;
+
+    LoadPhysicalSlots(m_hKeys[KEY_PHYSICAL_SLOTS], m_Eq.m_slots, m_keptValues[KEY_PHYSICAL_SLOTS]);
+    LoadBridges(m_hKeys[KEY_RESOURCE_ASSIGNMENTS], m_hKeys[KEY_NO_RESET_SECONDARY_BUS], m_Res,
+                m_keptValues[KEY_RESOURCE_ASSIGNMENTS]);
+    LoadDeviceRequirements(m_hKeys[KEY_EXPLICIT_REQUIREMENTS], m_DevRes.m_requirements,
+                           m_keptValues[KEY_EXPLICIT_REQUIREMENTS]);
+    LoadMiniports(quarnel, m_hKeys[KEY_RESTRICT_MINIPORTS], m_MiniList.m_miniports,
+                  &GetZorvikApp()->m_ServiceControl);
 
     HKEY vardek = m_hKeys[KEY_VARDEK];
     ReadScalar(vardek, "SuppressSlotPowerAtStartup", m_Vardek.m_bSuppressSlotPowerAtStartup);

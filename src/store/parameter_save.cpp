@@ -4,6 +4,7 @@
 #include "framework/message_box.h"
 #include "res/resource.h"
 #include "sheet/zorvik_sheet.h"
+#include "store/list_store.h"
 #include "store/registry_layout.h"
 #include "store/registry_values.h"
 #include "sys/hotswap_driver.h"
@@ -26,6 +27,17 @@ void RestartSystemBoardServiceIfRunning(CServiceControl& services) {
 BOOL ZorvikSheet::SaveParameters() {
     ZorvikApp* app = GetZorvikApp();
 
+    // The hot-swap driver takes at most 256 bytes of miniport names. Refuse
+    // before anything is written, rather than store a cut list.
+    size_t namesSize = FormatMiniportNames(m_MiniList.m_miniports).size();
+    if (namesSize > MINIPORTS_VALUE_LIMIT) {
+        CString format, text;
+        format.LoadString(IDS_MINIPORTS_TOO_LONG);
+        text.Format(format, static_cast<int>(namesSize));
+        AfxMessageBox(text, MB_ICONSTOP | MB_OK);
+        return FALSE;
+    }
+
     // The list keys are cleared only once the keys are known to open, so that
     // a save that cannot write leaves the stored lists as they were.
     bool canWrite = OpenKeys() != FALSE;
@@ -38,7 +50,7 @@ BOOL ZorvikSheet::SaveParameters() {
     if (!canWrite) {
         CloseKeys();
         AfxMessageBox("Cannot open registry for write", MB_ICONSTOP | MB_OK);
-        return TRUE;
+        return FALSE;
     }
 
     HKEY quarnel = m_hKeys[KEY_QUARNEL];
@@ -49,6 +61,13 @@ BOOL ZorvikSheet::SaveParameters() {
         WriteScalar(quarnel, "NoScanForSurpriseRemoval", 1);
     else
         ::RegDeleteValueA(quarnel, "NoScanForSurpriseRemoval");
+
+    SavePhysicalSlots(m_hKeys[KEY_PHYSICAL_SLOTS], m_Eq.m_slots, m_keptValues[KEY_PHYSICAL_SLOTS]);
+    SaveBridges(m_hKeys[KEY_RESOURCE_ASSIGNMENTS], m_hKeys[KEY_NO_RESET_SECONDARY_BUS],
+                m_Res.m_bridges, m_keptValues[KEY_RESOURCE_ASSIGNMENTS]);
+    SaveDeviceRequirements(m_hKeys[KEY_EXPLICIT_REQUIREMENTS], m_DevRes.m_requirements,
+                           m_keptValues[KEY_EXPLICIT_REQUIREMENTS]);
+    SaveMiniports(quarnel, m_hKeys[KEY_RESTRICT_MINIPORTS], m_MiniList.m_miniports);
 
     if (m_VardekLibrary.IsAvailable()) {
         HKEY vardek = m_hKeys[KEY_VARDEK];

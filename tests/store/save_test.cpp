@@ -194,9 +194,12 @@ TEST_F(SaveTest, LockedKeysStopTheSaveBeforeAnythingChangesAndListsStartAfresh) 
     EXPECT_EQ(DriverUpdates(), 0u);
     EXPECT_EQ(ControllerUpdates(), 0u);
 
-    // Once the keys open, every list is written from scratch.
+    // Once the keys open, every list is written from scratch, from what the
+    // pages hold.
+    sheet.m_Eq.m_slots.AddHeadNew(4, "2008", NOT_GIVEN, NOT_GIVEN, NOT_GIVEN);
     sheet.SaveParameters();
-    EXPECT_EQ(ValueCount(kSlotsKey), 0);
+    StoredValues expected = {{"3", Sz("1008")}, {"4", Sz("2008")}};
+    EXPECT_EQ(expected, ReadStoredValues(HKEY_LOCAL_MACHINE, kSlotsKey));
 }
 
 TEST_F(SaveTest, ReloadAfterASaveShowsWhatWasSaved) {

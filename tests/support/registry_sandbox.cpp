@@ -85,6 +85,30 @@ void WriteRaw(HKEY root, const char* path, const char* name, DWORD type, const v
     ::RegCloseKey(key);
 }
 
+void WriteText(HKEY root, const char* path, const char* name, const std::string& text) {
+    WriteRaw(root, path, name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+}
+
+StoredValues ReadStoredValues(HKEY root, const char* path) {
+    StoredValues values;
+    HKEY key;
+    if (::RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return values;
+    std::string name(32768, '\0'), data(1 << 20, '\0');
+    for (DWORD index = 0;; ++index) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        DWORD size = static_cast<DWORD>(data.size()), type = 0;
+        if (::RegEnumValueA(key, index, &name[0], &nameLength, nullptr, &type,
+                            reinterpret_cast<BYTE*>(&data[0]), &size) != ERROR_SUCCESS)
+            break;
+        values[name.substr(0, nameLength)] = {type, data.substr(0, size)};
+    }
+    ::RegCloseKey(key);
+    return values;
+}
+
+StoredValue Sz(const std::string& text) { return {REG_SZ, text + '\0'}; }
+
 void WriteDword(HKEY root, const char* path, const char* name, DWORD value) {
     WriteRaw(root, path, name, REG_DWORD, &value, sizeof(value));
 }

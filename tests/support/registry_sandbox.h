@@ -4,6 +4,7 @@
 // The services, drivers and Wine itself keep seeing the real registry.
 #include <windows.h>
 
+#include <map>
 #include <string>
 
 class RegistrySandbox {
@@ -37,6 +38,21 @@ bool ValueExists(HKEY root, const char* path, const char* name);
 void WriteDword(HKEY root, const char* path, const char* name, DWORD value);
 void WriteRaw(HKEY root, const char* path, const char* name, DWORD type, const void* data,
               DWORD size);
+// REG_SZ with its NUL; a std::string may hold NULs of its own.
+void WriteText(HKEY root, const char* path, const char* name, const std::string& text);
+
+// Every value of a key as stored: name -> (type, bytes).
+struct StoredValue {
+    DWORD type;
+    std::string data;
+    bool operator==(const StoredValue& other) const {
+        return type == other.type && data == other.data;
+    }
+};
+using StoredValues = std::map<std::string, StoredValue>;
+StoredValues ReadStoredValues(HKEY root, const char* path);
+// REG_SZ data as a save writes it: the text and its NUL.
+StoredValue Sz(const std::string& text);
 
 // Makes a key refuse every access (an empty access list) for as long as the
 // lock lives, as a key of another owner would.

@@ -1,0 +1,5 @@
+#include "pages/slots/zorvik_eq.h"
+
+#include "res/resource.h"
+
+ZorvikEq::ZorvikEq() : CPropertyPage(IDD_SLOTS) {}
