@@ -6,16 +6,6 @@
 #include <string>
 
 namespace {
-const char kSlots[] = "System\\CurrentControlSet\\Services\\Brisset\\Parameters\\PhysicalSlots";
-const char kAssignments[] =
-    "System\\CurrentControlSet\\Services\\Brisset\\Parameters\\ResourceAssignments";
-const char kNoReset[] =
-    "System\\CurrentControlSet\\Services\\Brisset\\Parameters\\NoResetSecondaryBus";
-const char kRequirements[] =
-    "System\\CurrentControlSet\\Services\\Brisset\\Parameters\\ExplicitResourceRequirements";
-const char kRestrict[] =
-    "System\\CurrentControlSet\\Services\\quarnel\\Parameters\\RestrictMiniports";
-
 StoredValue Multi(const std::string& data) { return {REG_MULTI_SZ, data}; }
 
 class ListStoreTest : public SheetTest {
@@ -36,16 +26,16 @@ TEST_F(ListStoreTest, PhysicalSlotsLoadHeadFirstAndSaveEveryValue) {
     const std::string longPath = std::string(600, 'A');
     const std::string bigData = std::string(5000, '0') + "8";
     const std::string longName = std::string(300, '0') + "4";
-    WriteText(HKEY_LOCAL_MACHINE, kSlots, "3", "0A08");
-    WriteText(HKEY_LOCAL_MACHINE, kSlots, "5", " 1008 ");
-    WriteText(HKEY_LOCAL_MACHINE, kSlots, "6", bigData);
-    WriteText(HKEY_LOCAL_MACHINE, kSlots, "7", longPath);
-    WriteText(HKEY_LOCAL_MACHINE, kSlots, "9", "");
-    WriteText(HKEY_LOCAL_MACHINE, kSlots, "12abc", "2008");
-    WriteText(HKEY_LOCAL_MACHINE, kSlots, "abc", "1808");
-    WriteText(HKEY_LOCAL_MACHINE, kSlots, longName.c_str(), "191008");
-    WriteRaw(HKEY_LOCAL_MACHINE, kSlots, "10", REG_BINARY, "0B08", 4);
-    WriteText(HKEY_LOCAL_MACHINE, kSlots, "", "not a slot");
+    WriteText(HKEY_LOCAL_MACHINE, kSlotsKey, "3", "0A08");
+    WriteText(HKEY_LOCAL_MACHINE, kSlotsKey, "5", " 1008 ");
+    WriteText(HKEY_LOCAL_MACHINE, kSlotsKey, "6", bigData);
+    WriteText(HKEY_LOCAL_MACHINE, kSlotsKey, "7", longPath);
+    WriteText(HKEY_LOCAL_MACHINE, kSlotsKey, "9", "");
+    WriteText(HKEY_LOCAL_MACHINE, kSlotsKey, "12abc", "2008");
+    WriteText(HKEY_LOCAL_MACHINE, kSlotsKey, "abc", "1808");
+    WriteText(HKEY_LOCAL_MACHINE, kSlotsKey, longName.c_str(), "191008");
+    WriteRaw(HKEY_LOCAL_MACHINE, kSlotsKey, "10", REG_BINARY, "0B08", 4);
+    WriteText(HKEY_LOCAL_MACHINE, kSlotsKey, "", "not a slot");
 
     ZorvikSheet& sheet = Build();
     // Every named value is a record, the last one enumerated (Wine lists
@@ -55,26 +45,26 @@ TEST_F(ListStoreTest, PhysicalSlotsLoadHeadFirstAndSaveEveryValue) {
         order += std::to_string(sheet.m_Eq.m_slots.GetNext(pos).m_nPhysicalSlot) + " ";
     EXPECT_EQ("0 9 7 6 5 3 12 10 4 ", order);
 
-    SaveReloadSave(kSlots);
+    SaveReloadSave(kSlotsKey);
     StoredValues expected = {{"0", Sz("1808")},     {"3", Sz("0A08")},  {"4", Sz("191008")},
                              {"5", Sz("1008")},     {"6", Sz(bigData)}, {"7", Sz(longPath)},
                              {"9", Sz("")},         {"10", Sz("0B08")}, {"12", Sz("2008")},
                              {"", Sz("not a slot")}};
-    EXPECT_EQ(expected, ReadStoredValues(HKEY_LOCAL_MACHINE, kSlots));
+    EXPECT_EQ(expected, ReadStoredValues(HKEY_LOCAL_MACHINE, kSlotsKey));
 }
 
 TEST_F(ListStoreTest, BridgesMergeNoResetMarksAndWindowlessBridgesWriteOnlyTheirMark) {
     const std::string longName = "*" + std::string(400, 'C');
     const std::string paddedData = "1000,100000,100000,1" + std::string(3000, ' ');
-    WriteText(HKEY_LOCAL_MACHINE, kAssignments, "0B08", "1000,100000,100000");
-    WriteText(HKEY_LOCAL_MACHINE, kAssignments, "0A08",
+    WriteText(HKEY_LOCAL_MACHINE, kAssignmentsKey, "0B08", "1000,100000,100000");
+    WriteText(HKEY_LOCAL_MACHINE, kAssignmentsKey, "0A08",
               "(1000,2000,7fff:2000),100000:1000,(100000,0,ffff)");
-    WriteText(HKEY_LOCAL_MACHINE, kAssignments, "*0A08", "2000");
-    WriteText(HKEY_LOCAL_MACHINE, kAssignments, longName.c_str(), paddedData);
-    WriteText(HKEY_LOCAL_MACHINE, kAssignments, "", "1000,100000,100000");
-    WriteText(HKEY_LOCAL_MACHINE, kNoReset, "0A08", "ignored");
-    WriteText(HKEY_LOCAL_MACHINE, kNoReset, "0C08", "");
-    WriteText(HKEY_LOCAL_MACHINE, kNoReset, "", "");
+    WriteText(HKEY_LOCAL_MACHINE, kAssignmentsKey, "*0A08", "2000");
+    WriteText(HKEY_LOCAL_MACHINE, kAssignmentsKey, longName.c_str(), paddedData);
+    WriteText(HKEY_LOCAL_MACHINE, kAssignmentsKey, "", "1000,100000,100000");
+    WriteText(HKEY_LOCAL_MACHINE, kNoResetKey, "0A08", "ignored");
+    WriteText(HKEY_LOCAL_MACHINE, kNoResetKey, "0C08", "");
+    WriteText(HKEY_LOCAL_MACHINE, kNoResetKey, "", "");
 
     ZorvikSheet& sheet = Build();
     std::string order;
@@ -85,15 +75,15 @@ TEST_F(ListStoreTest, BridgesMergeNoResetMarksAndWindowlessBridgesWriteOnlyTheir
     }
     EXPECT_EQ("[ noreset][*0A08][*CCCC][0A08 noreset][0B08][0C08 noreset]", order);
 
-    SaveReloadSave(kAssignments);
+    SaveReloadSave(kAssignmentsKey);
     StoredValues assignments = {{"", Sz("1000,100000,100000")},
                                 {"*0A08", Sz("2000,(bad,bad,bad:bad),(bad,bad,bad:bad)")},
                                 {"0A08", Sz("(1000,2000,7fff:2000),100000:1000,(100000,0,ffff)")},
                                 {"0B08", Sz("1000,100000,100000")},
                                 {longName, Sz("1000,100000,100000,0")}};
-    EXPECT_EQ(assignments, ReadStoredValues(HKEY_LOCAL_MACHINE, kAssignments));
+    EXPECT_EQ(assignments, ReadStoredValues(HKEY_LOCAL_MACHINE, kAssignmentsKey));
     StoredValues marks = {{"", Sz("")}, {"0A08", Sz("")}, {"0C08", Sz("")}};
-    EXPECT_EQ(marks, ReadStoredValues(HKEY_LOCAL_MACHINE, kNoReset));
+    EXPECT_EQ(marks, ReadStoredValues(HKEY_LOCAL_MACHINE, kNoResetKey));
 }
 
 TEST_F(ListStoreTest, DeviceRequirementsMergePerIdentityAndKeepWhatTheyCannotRead) {
@@ -104,7 +94,7 @@ TEST_F(ListStoreTest, DeviceRequirementsMergePerIdentityAndKeepWhatTheyCannotRea
     manyStrings += "5:ABC\0\0"s;
     const std::string longName = "PCI\\VEN_3333&DEV_4444&" + std::string(300, 'x');
     auto write = [](const std::string& name, const std::string& data, DWORD type = REG_MULTI_SZ) {
-        WriteRaw(HKEY_LOCAL_MACHINE, kRequirements, name.c_str(), type, data.data(),
+        WriteRaw(HKEY_LOCAL_MACHINE, kRequirementsKey, name.c_str(), type, data.data(),
                  static_cast<DWORD>(data.size()));
     };
     write("PCI\\VEN_1ABC&DEV_2DEF", "0:1000\0 2:fff00000\0\0"s);
@@ -117,7 +107,7 @@ TEST_F(ListStoreTest, DeviceRequirementsMergePerIdentityAndKeepWhatTheyCannotRea
 
     Build();
     EXPECT_EQ(3, m_sheet->m_DevRes.m_requirements.GetCount());
-    SaveReloadSave(kRequirements);
+    SaveReloadSave(kRequirementsKey);
     StoredValues expected = {{"PCI\\VEN_1ABC&DEV_2DEF", Multi("0:1000\0"
                                                               "1:2000\0"
                                                               "2:FFF00000\0\0"s)},
@@ -127,7 +117,7 @@ TEST_F(ListStoreTest, DeviceRequirementsMergePerIdentityAndKeepWhatTheyCannotRea
                              {"PCI\\VEN_0000&DEV_1234", Multi("0:10\0\0"s)},
                              {"garbage", Sz("text")},
                              {"", Multi("0:1\0\0"s)}};
-    EXPECT_EQ(expected, ReadStoredValues(HKEY_LOCAL_MACHINE, kRequirements));
+    EXPECT_EQ(expected, ReadStoredValues(HKEY_LOCAL_MACHINE, kRequirementsKey));
 }
 
 TEST_F(ListStoreTest, RestrictedMiniportsFollowTheOthersWhateverTheSizeOfTheirValues) {
@@ -136,10 +126,10 @@ TEST_F(ListStoreTest, RestrictedMiniportsFollowTheOthersWhateverTheSizeOfTheirVa
     const std::string names = "first\0second\0third\0\0"s;
     WriteRaw(HKEY_LOCAL_MACHINE, kQuarnelKey, "Miniports", REG_MULTI_SZ, names.data(),
              static_cast<DWORD>(names.size()));
-    WriteText(HKEY_LOCAL_MACHINE, kRestrict, "first", "1,2");
-    WriteText(HKEY_LOCAL_MACHINE, kRestrict, "Other", "3-4");
-    WriteText(HKEY_LOCAL_MACHINE, kRestrict, "third", longRestriction);
-    WriteText(HKEY_LOCAL_MACHINE, kRestrict, "", "5");
+    WriteText(HKEY_LOCAL_MACHINE, kRestrictKey, "first", "1,2");
+    WriteText(HKEY_LOCAL_MACHINE, kRestrictKey, "Other", "3-4");
+    WriteText(HKEY_LOCAL_MACHINE, kRestrictKey, "third", longRestriction);
+    WriteText(HKEY_LOCAL_MACHINE, kRestrictKey, "", "5");
 
     ZorvikSheet& sheet = Build();
     std::string order;
@@ -147,10 +137,10 @@ TEST_F(ListStoreTest, RestrictedMiniportsFollowTheOthersWhateverTheSizeOfTheirVa
         order += "[" + sheet.m_MiniList.m_miniports.GetNext(pos).m_strServiceName.str() + "]";
     EXPECT_EQ("[second][][first][Other][third]", order);
 
-    SaveReloadSave(kRestrict);
+    SaveReloadSave(kRestrictKey);
     StoredValues restrictions = {
         {"", Sz("5")}, {"first", Sz("1,2")}, {"Other", Sz("3-4")}, {"third", Sz(longRestriction)}};
-    EXPECT_EQ(restrictions, ReadStoredValues(HKEY_LOCAL_MACHINE, kRestrict));
+    EXPECT_EQ(restrictions, ReadStoredValues(HKEY_LOCAL_MACHINE, kRestrictKey));
     // The unnamed one is left out: its empty string would end the list.
     EXPECT_EQ(Multi("second\0first\0Other\0third\0\0"s),
               ReadStoredValues(HKEY_LOCAL_MACHINE, kQuarnelKey)["Miniports"]);
@@ -159,7 +149,7 @@ TEST_F(ListStoreTest, RestrictedMiniportsFollowTheOthersWhateverTheSizeOfTheirVa
     sheet.m_MiniList.m_miniports.RemoveAll();
     ASSERT_TRUE(sheet.SaveParameters());
     EXPECT_EQ(Multi("\0"s), ReadStoredValues(HKEY_LOCAL_MACHINE, kQuarnelKey)["Miniports"]);
-    EXPECT_TRUE(ReadStoredValues(HKEY_LOCAL_MACHINE, kRestrict).empty());
+    EXPECT_TRUE(ReadStoredValues(HKEY_LOCAL_MACHINE, kRestrictKey).empty());
 }
 
 TEST_F(ListStoreTest, MiniportNamesBeyondTheLimitRefuseTheSaveAndLoseNothing) {
@@ -169,7 +159,7 @@ TEST_F(ListStoreTest, MiniportNamesBeyondTheLimitRefuseTheSaveAndLoseNothing) {
     names += '\0';
     WriteRaw(HKEY_LOCAL_MACHINE, kQuarnelKey, "Miniports", REG_MULTI_SZ, names.data(),
              static_cast<DWORD>(names.size()));
-    WriteText(HKEY_LOCAL_MACHINE, kSlots, "3", "0A08");
+    WriteText(HKEY_LOCAL_MACHINE, kSlotsKey, "3", "0A08");
     WriteDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "StallInterval", 250);
 
     HWND sheet = Show();
@@ -186,7 +176,7 @@ TEST_F(ListStoreTest, MiniportNamesBeyondTheLimitRefuseTheSaveAndLoseNothing) {
     EXPECT_NE(std::string::npos, m_responder.asked[1].text.find("1261 bytes"))
         << m_responder.asked[1].text;
     EXPECT_EQ(before, ReadStoredValues(HKEY_LOCAL_MACHINE, kQuarnelKey));
-    EXPECT_EQ(1u, ReadStoredValues(HKEY_LOCAL_MACHINE, kSlots).size());
+    EXPECT_EQ(1u, ReadStoredValues(HKEY_LOCAL_MACHINE, kSlotsKey).size());
     // The edit is still pending and the sheet still open.
     EXPECT_TRUE(IsApplyEnabled(sheet));
     EXPECT_FALSE(SheetEnded(sheet));

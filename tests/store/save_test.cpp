@@ -11,7 +11,6 @@
 #include "support/testbed_vardek_client.h"
 
 namespace {
-const char kSlotsKey[] = "System\\CurrentControlSet\\Services\\Brisset\\Parameters\\PhysicalSlots";
 
 int ValueCount(const char* path) {
     HKEY key;
@@ -210,4 +209,68 @@ TEST_F(SaveTest, ReloadAfterASaveShowsWhatWasSaved) {
     m_responder.Answer(IDYES);
     PressSheetButton(sheet, IDC_RELOAD);
     EXPECT_EQ(ItemText(m_sheet->m_Misc.m_hWnd, IDC_DISCONNECT_TIMEOUT), "33333");
+}
+
+TEST_F(SaveTest, SlotPathsResolveThroughTheDriverSoNoResetMarksFindTheirBridgeByLocation) {
+    ASSERT_TRUE(driverOpened);
+    WriteText(HKEY_LOCAL_MACHINE, kSlotsKey, "7", "0A08");
+    WriteText(HKEY_LOCAL_MACHINE, kAssignmentsKey, "0A08", "1000,100000,100000");
+    WriteText(HKEY_LOCAL_MACHINE, kNoResetKey, "0a08", "");
+    WriteText(HKEY_LOCAL_MACHINE, kNoResetKey, "*0A08", "");
+
+    ZorvikSheet& sheet = Build();
+    const CSlotRecord& slot = sheet.m_Eq.m_slots.GetHead();
+    EXPECT_EQ(SLOT_HAS_PHYSICAL | SLOT_HAS_PATH | SLOT_HAS_BDF, slot.m_dwFlags);
+    EXPECT_EQ(1u, slot.m_nBus);
+    EXPECT_EQ(1u, slot.m_nDevice);
+    EXPECT_EQ(2u, slot.m_nFunction);
+    EXPECT_NE(nullptr, sheet.m_Eq.m_slots.FindBySlotPath("0a08"));
+    // The starred mark stays a bridge of its own, although it resolves alike.
+    EXPECT_EQ(2, sheet.m_Res.m_bridges.GetCount());
+    sheet.SaveParameters();
+    StoredValues marks = {{"*0A08", Sz("")}, {"0A08", Sz("")}};
+    EXPECT_EQ(marks, ReadStoredValues(HKEY_LOCAL_MACHINE, kNoResetKey));
+    StoredValues assignments = {{"0A08", Sz("1000,100000,100000")}};
+    EXPECT_EQ(assignments, ReadStoredValues(HKEY_LOCAL_MACHINE, kAssignmentsKey));
+
+    // Without the driver, texts that differ name different slots. (Value
+    // names ignore case, so the mark is stored afresh under its own name.)
+    ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kNoResetKey, "0A08");
+    WriteText(HKEY_LOCAL_MACHINE, kNoResetKey, "0a08", "");
+    ZorvikApp* app = GetZorvikApp();
+    HANDLE opened = app->m_hDriver;
+    app->m_hDriver = nullptr;
+    sheet.LoadParameters();
+    EXPECT_EQ(nullptr, sheet.m_Eq.m_slots.FindBySlotPath("0a08"));
+    EXPECT_EQ(3, sheet.m_Res.m_bridges.GetCount());
+    sheet.SaveParameters();
+    app->m_hDriver = opened;
+    marks = {{"*0A08", Sz("")}, {"0a08", Sz("")}};
+    EXPECT_EQ(marks, ReadStoredValues(HKEY_LOCAL_MACHINE, kNoResetKey));
+    EXPECT_EQ(assignments, ReadStoredValues(HKEY_LOCAL_MACHINE, kAssignmentsKey));
+}
+
+TEST_F(SaveTest, ASaveThatCannotWriteLeavesTheChangesPendingAndOkOpen) {
+    HWND sheet = Show();
+    TypeText(MiscPage(), IDC_POLLING_RATE, "750");
+    {
+        KeyLock lock(HKEY_LOCAL_MACHINE, kMoravikKey);
+        ASSERT_TRUE(lock.Locked());
+        ApplyYes();
+        EXPECT_TRUE(IsApplyEnabled(sheet));
+        m_responder.Answer(IDYES);
+        PressSheetButton(sheet, IDOK);
+        EXPECT_FALSE(SheetEnded(sheet));
+    }
+    ASSERT_EQ(4u, m_responder.asked.size());
+    EXPECT_EQ("Cannot open registry for write", m_responder.asked[1].text);
+    EXPECT_EQ("Cannot open registry for write", m_responder.asked[3].text);
+    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kQuarnelKey, "StallInterval"));
+
+    // Once the registry can be written, the same edit is saved.
+    ApplyYes();
+    DWORD value = 0;
+    EXPECT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "StallInterval", &value));
+    EXPECT_EQ(750u, value);
+    EXPECT_FALSE(IsApplyEnabled(sheet));
 }

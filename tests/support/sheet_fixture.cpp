@@ -3,6 +3,15 @@
 const char kQuarnelKey[] = "System\\CurrentControlSet\\Services\\quarnel\\Parameters";
 const char kVardekKey[] = "System\\CurrentControlSet\\Services\\Vardek\\Parameters";
 const char kMoravikKey[] = "System\\CurrentControlSet\\Services\\Moravik\\Parameters";
+const char kSlotsKey[] = "System\\CurrentControlSet\\Services\\Brisset\\Parameters\\PhysicalSlots";
+const char kAssignmentsKey[] =
+    "System\\CurrentControlSet\\Services\\Brisset\\Parameters\\ResourceAssignments";
+const char kNoResetKey[] =
+    "System\\CurrentControlSet\\Services\\Brisset\\Parameters\\NoResetSecondaryBus";
+const char kRequirementsKey[] =
+    "System\\CurrentControlSet\\Services\\Brisset\\Parameters\\ExplicitResourceRequirements";
+const char kRestrictKey[] =
+    "System\\CurrentControlSet\\Services\\quarnel\\Parameters\\RestrictMiniports";
 
 void SheetTest::TearDown() {
     m_sheet.reset();

@@ -14,6 +14,11 @@
 extern const char kQuarnelKey[];
 extern const char kVardekKey[];
 extern const char kMoravikKey[];
+extern const char kSlotsKey[];
+extern const char kAssignmentsKey[];
+extern const char kNoResetKey[];
+extern const char kRequirementsKey[];
+extern const char kRestrictKey[];
 
 class SheetTest : public ::testing::Test {
 protected:
