@@ -15,20 +15,27 @@ int DigitValue(char ch, int base) {
 }
 } // namespace
 
-bool ScanNumber(const char** ppText, int base, uint32_t* pValue) {
+bool ScanNumber(const char** ppText, int base, uint32_t* pValue, size_t width) {
     const char* p = *ppText;
     while (std::isspace(static_cast<unsigned char>(*p)))
         ++p;
+    size_t left = width != 0 ? width : SIZE_MAX;
     bool negative = false;
-    if (*p == '+' || *p == '-')
+    if (*p == '+' || *p == '-') {
         negative = *p++ == '-';
-    // "0x" is a prefix only when a digit follows; otherwise the 0 is the number.
-    if (base == 16 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X') && DigitValue(p[2], 16) >= 0)
+        --left;
+    }
+    // "0x" is a prefix only when a digit follows within the width; otherwise
+    // the 0 is the number.
+    if (base == 16 && left >= 3 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X') &&
+        DigitValue(p[2], 16) >= 0) {
         p += 2;
-    if (DigitValue(*p, base) < 0)
+        left -= 2;
+    }
+    if (left == 0 || DigitValue(*p, base) < 0)
         return false;
     uint64_t value = 0;
-    for (int digit; (digit = DigitValue(*p, base)) >= 0; ++p) {
+    for (int digit; left > 0 && (digit = DigitValue(*p, base)) >= 0; ++p, --left) {
         value = value * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
         if (value > 0xFFFFFFFFu)
             value = 0x100000000u; // stays above the limit however many digits follow

@@ -3,74 +3,11 @@
 #include <cstring>
 #include <string>
 
+#include "framework/scan_number.h"
+
 namespace {
 
 const int kBarCount = 6;
-// Magnitudes saturate at 32 bits, as the Windows C library's scanf does, so no
-// text can overflow.
-const uint64_t kMagnitudeCap = UINT32_MAX;
-
-bool IsScanSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-int DigitValue(char c, int base) {
-    int value = -1;
-    if (c >= '0' && c <= '9')
-        value = c - '0';
-    else if (c >= 'a' && c <= 'f')
-        value = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F')
-        value = c - 'A' + 10;
-    return value < base ? value : -1;
-}
-
-// Reads a number the way scanf's %d and %x read one, without depending on the
-// C library: white space, then within `width` characters (0: no limit) an
-// optional sign, in base 16 an optional 0x prefix, and at least one digit. A
-// prefix without a digit behind it is not taken, so "0x" reads as 0. On
-// success p is moved behind the number.
-bool ScanNumber(const char*& p, int base, size_t width, bool& negative, uint64_t& magnitude) {
-    const char* s = p;
-    while (IsScanSpace(*s))
-        ++s;
-    size_t left = width != 0 ? width : SIZE_MAX;
-    negative = false;
-    if (*s == '+' || *s == '-') {
-        negative = *s == '-';
-        ++s;
-        --left;
-    }
-    if (base == 16 && left >= 3 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X') &&
-        DigitValue(s[2], 16) >= 0) {
-        s += 2;
-        left -= 2;
-    }
-    size_t digits = 0;
-    magnitude = 0;
-    for (; left > 0 && DigitValue(*s, base) >= 0; ++s, --left, ++digits) {
-        magnitude = magnitude * base + DigitValue(*s, base);
-        if (magnitude > kMagnitudeCap)
-            magnitude = kMagnitudeCap;
-    }
-    if (digits == 0)
-        return false;
-    p = s;
-    return true;
-}
-
-// A hexadecimal number stored as scanf stores it in an unsigned target: a
-// minus sign negates it modulo 2^32.
-bool ScanHex(const char*& p, size_t width, uint32_t& value) {
-    bool negative = false;
-    uint64_t magnitude = 0;
-    if (!ScanNumber(p, 16, width, negative, magnitude))
-        return false;
-    value = static_cast<uint32_t>(magnitude);
-    if (negative)
-        value = 0u - value;
-    return true;
-}
 
 enum class PartResult { Absent, NoDigits, Read };
 
@@ -81,7 +18,7 @@ PartResult ReadIdentityPart(const char* text, const char* tag, size_t width, uin
     if (!p)
         return PartResult::Absent;
     p += std::strlen(tag);
-    return ScanHex(p, width, value) ? PartResult::Read : PartResult::NoDigits;
+    return ScanNumber(&p, 16, &value, width) ? PartResult::Read : PartResult::NoDigits;
 }
 
 int CompareUnsigned(uint32_t a, uint32_t b) { return a < b ? -1 : (a > b ? 1 : 0); }
@@ -159,17 +96,11 @@ bool CDeviceRequirement::ParseResourceString(const char* pszText) {
     if (!pszText)
         return false;
     const char* p = pszText;
-    bool negative = false;
-    uint64_t index = 0;
-    if (!ScanNumber(p, 10, 0, negative, index))
+    uint32_t index = 0, value = 0;
+    // A negative index reads as a number far above the last BAR.
+    if (!ScanNumber(&p, 10, &index) || index >= kBarCount)
         return false;
-    if ((negative && index != 0) || index >= kBarCount)
-        return false;
-    if (*p != ':')
-        return false;
-    ++p;
-    uint32_t value = 0;
-    if (!ScanHex(p, 0, value))
+    if (!ScanLiteral(&p, ':') || !ScanNumber(&p, 16, &value))
         return false;
     m_dwBars[index] = value;
     return true;
