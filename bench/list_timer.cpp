@@ -1,0 +1,205 @@
+// Times the load and the save of the five lists, each filled with the same
+// number of records, with the system board service stopped so that its
+// restart pause is not counted. Prints "load_ms save_ms" per run.
+//   list_timer <records> <runs> [--no-driver]
+// --no-driver leaves the driver handle at 0, so no slot path is resolved.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "app/zorvik_app.h"
+#include "framework/message_box.h"
+#include "res/resource.h"
+#include "sheet/zorvik_sheet.h"
+#include "store/registry_layout.h"
+#include "sys/hotswap_driver.h"
+
+namespace {
+ZorvikApp theApp;
+
+// Any message during the bench would stop it; count them instead.
+struct CountingResponder : CMessageBoxResponder {
+    int Answer(UINT, const char* text, const char*, UINT) override {
+        std::fprintf(stderr, "message: %s\n", text);
+        ++messages;
+        return IDOK;
+    }
+    void Beep(UINT) override {}
+    int messages = 0;
+};
+
+const std::string kBrisset = "System\\CurrentControlSet\\Services\\Brisset\\Parameters\\";
+const std::string kQuarnel = "System\\CurrentControlSet\\Services\\quarnel\\Parameters";
+// 50 names of 3 characters take 201 bytes: within the 256-byte limit.
+const int kMiniports = 50;
+// The default chassis of the testbed: bus n's path bytes.
+const char* const kBusPaths[7] = {"", "08", "1008", "1808", "2008", "081008", "10"};
+
+// Record i's slot path, spread over all seven buses; distinct for i < 7 * 256.
+std::string SlotPath(int i, int devfnBase, int direction) {
+    char text[8];
+    std::snprintf(text, sizeof(text), "%02X", (devfnBase + direction * (i / 7)) & 0xFF);
+    return text + std::string(kBusPaths[i % 7]);
+}
+
+HKEY CreateKey(const std::string& path) {
+    HKEY key = nullptr;
+    ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                      &key, nullptr);
+    return key;
+}
+
+void SetText(HKEY key, const std::string& name, const std::string& data, DWORD type = REG_SZ) {
+    ::RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.c_str()),
+                     static_cast<DWORD>(data.size() + 1));
+}
+
+// Also run at the end: bench/run's start-up timing shares the prefix.
+void ClearLists() {
+    for (const char* path : kListKeyPaths)
+        ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, path);
+    ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kQuarnel.c_str(), "Miniports");
+}
+
+void WriteLists(int records) {
+    ClearLists();
+    HKEY quarnel = CreateKey(kQuarnel);
+    HKEY restrict = CreateKey(kQuarnel + "\\RestrictMiniports");
+    HKEY slots = CreateKey(kBrisset + "PhysicalSlots");
+    HKEY assignments = CreateKey(kBrisset + "ResourceAssignments");
+    HKEY noReset = CreateKey(kBrisset + "NoResetSecondaryBus");
+    HKEY requirements = CreateKey(kBrisset + "ExplicitResourceRequirements");
+    // Varied windows: plain sizes, alignments, ranges and dynamic buses.
+    const char* const resources[4] = {
+        "1000,100000,100000", "(1000,2000,7fff:2000),100000:1000,(100000,0,ffff)",
+        "2000,200000,(400000,80000000,bfffffff),0", "0,100000:10000,0"};
+    char text[96];
+    for (int i = 0; i < records; ++i) {
+        SetText(slots, std::to_string(i + 1), SlotPath(i, 0x08, 1));
+        std::string bridge = SlotPath(i, 0xFF, -1);
+        SetText(assignments, bridge, resources[i % 4]);
+        SetText(noReset, bridge, "");
+        char identity[64];
+        int length = std::snprintf(identity, sizeof(identity), "PCI\\VEN_%04X&DEV_%04X",
+                                   0x1000 + i / 16, 0x2000 + i % 16 * 0x11);
+        if (i % 3 == 0)
+            std::snprintf(identity + length, sizeof(identity) - length, "&SUBSYS_%08X&REV_%02X",
+                          0x10000000 + i, i % 256);
+        // Two BAR strings, each with its NUL, then the final NUL.
+        int size = std::snprintf(text, sizeof(text), "%d:%X%c%d:FFF00000%c", i % 3,
+                                 0x1000 << (i % 8), 0, i % 3 + 2, 0);
+        ::RegSetValueExA(requirements, identity, 0, REG_MULTI_SZ,
+                         reinterpret_cast<const BYTE*>(text), static_cast<DWORD>(size + 1));
+    }
+    std::string names;
+    for (int i = 0; i < kMiniports; ++i) {
+        char name[8];
+        std::snprintf(name, sizeof(name), "m%02d", i);
+        names.append(name).push_back('\0');
+        if (i < records) {
+            std::snprintf(text, sizeof(text), "%d,%d", i % 8 + 1, i % 8 + 2);
+            SetText(restrict, name, text);
+        }
+    }
+    SetText(quarnel, "Miniports", names, REG_MULTI_SZ);
+    for (HKEY key : {quarnel, restrict, slots, assignments, noReset, requirements})
+        ::RegCloseKey(key);
+}
+
+// A save that refused or dropped values must not be timed as a good one.
+bool SavedAll(int records) {
+    bool ok = true;
+    for (const char* path : kListKeyPaths) {
+        bool restrict = path == kListKeyPaths[4];
+        long expected = restrict ? std::min(records, kMiniports) : records;
+        HKEY key = nullptr;
+        DWORD count = 0;
+        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) == 0) {
+            ::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
+                               nullptr, nullptr, nullptr, nullptr);
+            ::RegCloseKey(key);
+        }
+        if (static_cast<long>(count) != expected) {
+            std::fprintf(stderr, "%s holds %lu values, not %ld\n", path, count, expected);
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+// Every slot path must resolve and every no-reset mark merge into its bridge,
+// or the bench would time a load that skips work a real system does.
+bool LoadedAll(const ZorvikSheet& sheet, int records, bool useDriver) {
+    int resolved = 0;
+    for (const CSlotRecordList* list : {&sheet.m_Eq.m_slots, &sheet.m_Res.m_bridges}) {
+        for (POSITION pos = list->GetHeadPosition(); pos;)
+            resolved += (list->GetNext(pos).m_dwFlags & SLOT_HAS_BDF) ? 1 : 0;
+    }
+    int slots = sheet.m_Eq.m_slots.GetCount(), bridges = sheet.m_Res.m_bridges.GetCount();
+    if (slots == records && bridges == records && (!useDriver || resolved == 2 * records))
+        return true;
+    std::fprintf(stderr, "loaded %d slots, %d bridges, %d resolved\n", slots, bridges, resolved);
+    return false;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: list_timer <records> <runs> [--no-driver]\n");
+        return 2;
+    }
+    int records = std::atoi(argv[1]);
+    int runs = std::atoi(argv[2]);
+    bool useDriver = !(argc > 3 && std::strcmp(argv[3], "--no-driver") == 0);
+    if (records < 1 || records > 7 * 256) {
+        std::fprintf(stderr, "records: 1 to %d (distinct slot paths of the chassis)\n", 7 * 256);
+        return 2;
+    }
+    CountingResponder responder;
+    AfxSetMessageBoxResponder(&responder);
+    if (useDriver && (OpenHotSwapDriver(&theApp.m_hDriver) != 0 || theApp.m_hDriver == nullptr)) {
+        std::fprintf(stderr, "the hot-swap driver does not open: install the testbed\n");
+        return 2;
+    }
+    theApp.m_ServiceControl.Open(nullptr);
+    DWORD state = 0;
+    if (theApp.m_ServiceControl.QueryState("moravik", &state) == 0 && state == SERVICE_RUNNING) {
+        std::fprintf(stderr, "stop the moravik service first: its restart pauses 2000 ms\n");
+        return 2;
+    }
+    WriteLists(records);
+    std::fprintf(
+        stderr, "%d records in each list, %d restricted miniports (Miniports holds %d names)%s\n",
+        records, std::min(records, kMiniports), kMiniports, useDriver ? "" : ", no driver");
+
+    ZorvikSheet sheet(IDS_SHEET_CAPTION);
+    int failed = LoadedAll(sheet, records, useDriver) ? 0 : 1;
+    LARGE_INTEGER frequency, start, loaded, saved;
+    ::QueryPerformanceFrequency(&frequency);
+    const double msPerTick = 1000.0 / static_cast<double>(frequency.QuadPart);
+    for (int i = 0; i < runs && !failed; ++i) {
+        ::QueryPerformanceCounter(&start);
+        sheet.LoadParameters();
+        ::QueryPerformanceCounter(&loaded);
+        BOOL accepted = sheet.SaveParameters();
+        ::QueryPerformanceCounter(&saved);
+        if (!accepted || !SavedAll(records) || responder.messages != 0) {
+            std::fprintf(stderr, "run %d: the save refused, dropped records or showed a message\n",
+                         i + 1);
+            failed = 1;
+            break;
+        }
+        std::printf("%.2f %.2f\n",
+                    static_cast<double>(loaded.QuadPart - start.QuadPart) * msPerTick,
+                    static_cast<double>(saved.QuadPart - loaded.QuadPart) * msPerTick);
+    }
+    ClearLists();
+    theApp.m_ServiceControl.Close();
+    if (theApp.m_hDriver)
+        CloseHotSwapDriver(theApp.m_hDriver);
+    return failed;
+}
