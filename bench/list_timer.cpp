@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/zorvik_app.h"
+#include "counting_responder.h"
 #include "framework/message_box.h"
 #include "res/resource.h"
 #include "sheet/zorvik_sheet.h"
@@ -20,17 +21,6 @@
 
 namespace {
 ZorvikApp theApp;
-
-// Any message during the bench would stop it; count them instead.
-struct CountingResponder : CMessageBoxResponder {
-    int Answer(UINT, const char* text, const char*, UINT) override {
-        std::fprintf(stderr, "message: %s\n", text);
-        ++messages;
-        return IDOK;
-    }
-    void Beep(UINT) override {}
-    int messages = 0;
-};
 
 const std::string kBrisset = "System\\CurrentControlSet\\Services\\Brisset\\Parameters\\";
 const std::string kQuarnel = "System\\CurrentControlSet\\Services\\quarnel\\Parameters";

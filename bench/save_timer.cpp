@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "app/zorvik_app.h"
+#include "counting_responder.h"
 #include "framework/message_box.h"
 #include "res/resource.h"
 #include "sheet/zorvik_sheet.h"
@@ -14,17 +15,6 @@
 
 namespace {
 ZorvikApp theApp;
-
-// Any message during the bench would stop it; count them instead.
-struct CountingResponder : CMessageBoxResponder {
-    int Answer(UINT, const char* text, const char*, UINT) override {
-        std::fprintf(stderr, "message: %s\n", text);
-        ++messages;
-        return IDOK;
-    }
-    void Beep(UINT) override {}
-    int messages = 0;
-};
 } // namespace
 
 int main(int argc, char** argv) {

@@ -5,6 +5,7 @@
 // instance as a list-view row's item data. The blocks are freed when the list
 // becomes empty. Free of windows.h.
 #include <cstddef>
+#include <cstdint>
 #include <new>
 #include <utility>
 
@@ -126,6 +127,21 @@ public:
             ::operator delete(m_pBlocks);
             m_pBlocks = next;
         }
+    }
+
+    // A walk: head to tail, the position of the first value for which the
+    // callback (value, its position, the context) gives non-zero, or null.
+    // The next position is taken first, so the callback may remove the value
+    // it is given; with a callback that always gives 0 it is a for-each.
+    using FindCallback = int32_t (*)(const TYPE* pValue, POSITION pos, void* pContext);
+    POSITION FindIf(FindCallback pfnCallback, void* pContext) const {
+        for (Node* node = m_pNodeHead; node;) {
+            Node* next = node->pNext;
+            if (pfnCallback(&node->data, ToPos(node), pContext))
+                return ToPos(node);
+            node = next;
+        }
+        return nullptr;
     }
 
     // Number of node blocks currently held; for tests of the allocation.

@@ -2,16 +2,6 @@
 
 #include <cstring>
 
-POSITION CMiniportList::FindIf(MiniportCallback pfnCallback, void* pContext) const {
-    for (POSITION pos = GetHeadPosition(); pos;) {
-        POSITION current = pos;
-        const CMiniportRecord& record = GetNext(pos);
-        if (pfnCallback(&record, current, pContext))
-            return current;
-    }
-    return nullptr;
-}
-
 namespace {
 int32_t SameService(const CMiniportRecord* pRecord, POSITION, void* pContext) {
     return std::strcmp(pRecord->m_strServiceName, static_cast<const char*>(pContext)) == 0 ? 1 : 0;

@@ -28,13 +28,9 @@ public:
     void SetDescription(const CString& text) { m_strDescription = text; }
 };
 
-// A walk's callback: the record (not to be changed), its position and the
-// walk's context; non-zero stops the walk at that record.
-using MiniportCallback = int32_t (*)(const CMiniportRecord* pRecord, POSITION pos, void* pContext);
-
+// Walked with FindIf (framework/clist.h), as a search or a for-each.
 class CMiniportList : public CList<CMiniportRecord> {
 public:
-    POSITION FindIf(MiniportCallback pfnCallback, void* pContext) const;
     // Exact, case-sensitive match of the service name.
     POSITION FindByService(const char* pszName) const;
 };

@@ -38,16 +38,6 @@ bool IsSameSlot(const CSlotRecord& a, const CSlotRecord& b) {
     return false;
 }
 
-POSITION CSlotRecordList::FindIf(SlotRecordCallback pfnCallback, void* pContext) const {
-    for (POSITION pos = GetHeadPosition(); pos;) {
-        POSITION current = pos;
-        const CSlotRecord& record = GetNext(pos);
-        if (pfnCallback(&record, current, pContext))
-            return current;
-    }
-    return nullptr;
-}
-
 POSITION CSlotRecordList::AddHeadNew(uint32_t nPhysicalSlot, CString slotPath, uint32_t nBus,
                                      uint32_t nDevice, uint32_t nFunction) {
     CSlotRecord record;

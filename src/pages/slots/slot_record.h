@@ -56,14 +56,9 @@ public:
 // same resolved Bus/Device/Function.
 bool IsSameSlot(const CSlotRecord& a, const CSlotRecord& b);
 
-// A walk's callback: the record (not to be changed), its position and the
-// walk's context; non-zero stops the walk at that record.
-using SlotRecordCallback = int32_t (*)(const CSlotRecord* pRecord, POSITION pos, void* pContext);
-
+// Walked with FindIf (framework/clist.h), as a search or a for-each.
 class CSlotRecordList : public CList<CSlotRecord> {
 public:
-    // Head to tail; the callback may remove the record it is given.
-    POSITION FindIf(SlotRecordCallback pfnCallback, void* pContext) const;
     // A new record at the head: the triple (resolved to a slot path when it
     // can be) when all three are given, the number unless NOT_GIVEN, then
     // the slot path text unless it is empty.
