@@ -18,8 +18,10 @@ BOOL CPropertyPage::UpdateData(BOOL bSaveAndValidate) {
     if (!bSaveAndValidate)
         ++m_nInitMode;
     DoDataExchange(&dx);
-    if (!bSaveAndValidate)
+    if (!bSaveAndValidate) {
         --m_nInitMode;
+        OnControlsFilled();
+    }
     return !dx.Failed();
 }
 
@@ -97,6 +99,11 @@ INT_PTR CALLBACK CPropertyPage::DialogProc(HWND hDlg, UINT msg, WPARAM wParam, L
         page->m_hWnd = nullptr;
         ::SetWindowLongPtrA(hDlg, DWLP_USER, 0);
         return FALSE;
+    case WM_RELOAD_NOTIFY:
+        if (!page->OnMessage(msg, wParam, lParam, &result))
+            page->OnReloadNotify();
+        ::SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, result);
+        return TRUE;
     default:
         if (page->OnMessage(msg, wParam, lParam, &result)) {
             ::SetWindowLongPtrA(hDlg, DWLP_MSGRESULT, result);

@@ -7,6 +7,11 @@
 #include "framework/data_exchange.h"
 #include "framework/wnd.h"
 
+// Posted by the sheet to every page that has a window after it reloaded the
+// registry, both parameters 0; the page refreshes its controls from its
+// members and answers 0.
+#define WM_RELOAD_NOTIFY (WM_USER + 17)
+
 class CPropertyPage : public CWnd {
 public:
     explicit CPropertyPage(UINT nIDTemplate);
@@ -31,6 +36,14 @@ protected:
     // Any other message, such as private notifications; TRUE when handled,
     // with the message's result in *pResult.
     virtual BOOL OnMessage(UINT /*msg*/, WPARAM, LPARAM, LRESULT* /*pResult*/) { return FALSE; }
+    // Runs after every exchange that filled the controls from the members:
+    // the rules that follow a control's value (enabled states, buttons that
+    // need a selection) go here, because the fill raises no notification the
+    // page sees.
+    virtual void OnControlsFilled() {}
+    // The sheet's notification after a reload: the controls show the members
+    // again.
+    virtual void OnReloadNotify() { UpdateData(FALSE); }
 
     // While the framework itself writes the controls (dialog creation and
     // exchanges towards the controls), change notifications of edits are not

@@ -3,7 +3,6 @@
 #include "app/zorvik_app.h"
 #include "framework/app.h"
 #include "framework/message_box.h"
-#include "pages/page_messages.h"
 #include "res/resource.h"
 
 ZorvikSheet::ZorvikSheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)

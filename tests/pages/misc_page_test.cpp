@@ -7,7 +7,6 @@
 
 #include "pages/options/page_ids.h"
 #include "pages/options/zorvik_misc.h"
-#include "pages/page_messages.h"
 #include "support/page_host.h"
 #include "support/scripted_responder.h"
 

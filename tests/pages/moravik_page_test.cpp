@@ -5,7 +5,6 @@
 #include "app/zorvik_app.h"
 #include "pages/options/page_ids.h"
 #include "pages/options/zorvik_moravik.h"
-#include "pages/page_messages.h"
 #include "support/page_host.h"
 #include "support/scripted_responder.h"
 #include "support/testbed_moravik_client.h"

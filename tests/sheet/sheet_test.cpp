@@ -147,3 +147,19 @@ TEST_F(SheetTest, ReloadNoKeepsTheEditsAndYesShowsTheRegistry) {
     EXPECT_EQ(ItemText(page, IDC_INSERT_BEFORE_EJECT), "5000");
     EXPECT_FALSE(IsApplyEnabled(sheet));
 }
+
+TEST_F(SheetTest, ReloadPutsBackTheScanBoxRuleOfTheReloadedPollingRate) {
+    WriteDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "StallInterval", 500);
+    HWND sheet = Show();
+    HWND page = MiscPage();
+    TypeText(page, IDC_POLLING_RATE, "0");
+    ASSERT_TRUE(IsEnabled(page, IDC_SCAN_SURPRISE_REMOVAL));
+    Click(page, IDC_SCAN_SURPRISE_REMOVAL);
+
+    m_responder.Answer(IDYES);
+    PressSheetButton(sheet, IDC_RELOAD);
+    PumpMessages();
+    EXPECT_EQ(ItemText(page, IDC_POLLING_RATE), "500");
+    EXPECT_FALSE(IsEnabled(page, IDC_SCAN_SURPRISE_REMOVAL));
+    EXPECT_EQ(GetCheck(page, IDC_SCAN_SURPRISE_REMOVAL), BST_CHECKED);
+}

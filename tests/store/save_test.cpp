@@ -274,3 +274,27 @@ TEST_F(SaveTest, ASaveThatCannotWriteLeavesTheChangesPendingAndOkOpen) {
     EXPECT_EQ(750u, value);
     EXPECT_FALSE(IsApplyEnabled(sheet));
 }
+
+TEST_F(SaveTest, StoredChoicesNoButtonStandsForAreKeptAndTakenAsTheDefaultMode) {
+    WriteDword(HKEY_LOCAL_MACHINE, kMoravikKey, "Mode", 2);
+    WriteDword(HKEY_LOCAL_MACHINE, kMoravikKey, "TimeoutAction", 7);
+    HWND sheet = Show();
+    int index = m_sheet->GetPageIndex(&m_sheet->m_Moravik);
+    ASSERT_NE(index, -1);
+    SelectPage(sheet, index);
+    HWND page = m_sheet->m_Moravik.m_hWnd;
+    EXPECT_EQ(GetCheck(page, IDC_MODE_CONCESSION), BST_UNCHECKED);
+    EXPECT_EQ(GetCheck(page, IDC_MODE_REQUEST), BST_UNCHECKED);
+    EXPECT_TRUE(IsEnabled(page, IDC_TIMEOUT));
+    EXPECT_FALSE(IsEnabled(page, IDC_POLL_INTERVAL));
+
+    TypeText(page, IDC_TIMEOUT, "3000");
+    ApplyYes();
+    DWORD value = 0;
+    EXPECT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, kMoravikKey, "Mode", &value));
+    EXPECT_EQ(value, 2u);
+    EXPECT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, kMoravikKey, "TimeoutAction", &value));
+    EXPECT_EQ(value, 7u);
+    EXPECT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, kMoravikKey, "Timeout", &value));
+    EXPECT_EQ(value, 3000u);
+}

@@ -1,7 +1,6 @@
 #include "pages/options/zorvik_misc.h"
 
 #include "pages/options/page_ids.h"
-#include "pages/page_messages.h"
 #include "res/resource.h"
 
 ZorvikMisc::ZorvikMisc()
@@ -23,8 +22,6 @@ BOOL ZorvikMisc::OnInitDialog() {
     m_spinPollingRate.SetRange32(0, 65535);
     m_spinDisconnectTimeout.SetRange32(0, 100000);
     m_spinInsertBeforeEject.SetRange32(0, 100000);
-    // Scanning can be switched off only while the driver does not poll.
-    GetDlgItem(IDC_SCAN_SURPRISE_REMOVAL).EnableWindow(m_dwPollingRate == 0);
     return TRUE;
 }
 
@@ -44,6 +41,11 @@ BOOL ZorvikMisc::OnCommand(UINT nID, UINT nCode) {
     return FALSE;
 }
 
+void ZorvikMisc::OnControlsFilled() {
+    // Scanning can be switched off only while the driver does not poll.
+    GetDlgItem(IDC_SCAN_SURPRISE_REMOVAL).EnableWindow(m_dwPollingRate == 0);
+}
+
 void ZorvikMisc::OnChangePollingRate() {
     SetModified(TRUE);
     if (!m_spinPollingRate.m_hWnd)
@@ -58,12 +60,4 @@ void ZorvikMisc::OnChangePollingRate() {
     } else {
         scan.EnableWindow(TRUE);
     }
-}
-
-BOOL ZorvikMisc::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT* pResult) {
-    if (msg != WM_RELOAD_NOTIFY)
-        return FALSE;
-    UpdateData(FALSE);
-    *pResult = 0;
-    return TRUE;
 }

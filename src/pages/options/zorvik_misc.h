@@ -23,7 +23,7 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     BOOL OnCommand(UINT nID, UINT nCode) override;
-    BOOL OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    void OnControlsFilled() override;
 
 private:
     void OnChangePollingRate();

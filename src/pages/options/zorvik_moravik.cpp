@@ -2,7 +2,6 @@
 
 #include "app/zorvik_app.h"
 #include "pages/options/page_ids.h"
-#include "pages/page_messages.h"
 #include "res/resource.h"
 
 namespace {
@@ -44,16 +43,18 @@ void ZorvikMoravik::DoDataExchange(CDataExchange* pDX) {
     DDX_Radio(pDX, IDC_MODE_CONCESSION, m_nModeChoice);
     DDX_Text(pDX, IDC_SERVICE_STATUS, m_strStatus);
     // A field that failed ends the exchange before this point, and the stored
-    // mode and action then keep their values.
+    // mode and action then keep their values. So do stored values that no
+    // button stands for, which leave every button of their group unchecked.
     if (pDX->m_bSaveAndValidate && !pDX->Failed()) {
-        m_dwMode = static_cast<DWORD>(m_nModeChoice);
-        m_dwTimeoutAction = static_cast<DWORD>(m_nTimeoutActionChoice);
+        if (m_nModeChoice >= 0)
+            m_dwMode = static_cast<DWORD>(m_nModeChoice);
+        if (m_nTimeoutActionChoice >= 0)
+            m_dwTimeoutAction = static_cast<DWORD>(m_nTimeoutActionChoice);
     }
 }
 
 BOOL ZorvikMoravik::OnInitDialog() {
     CPropertyPage::OnInitDialog();
-    ApplyEnablingRule();
     m_spinTimeout.SetRange32(0, 100000);
     m_spinPollInterval.SetRange32(0, 100000);
     return TRUE;
@@ -70,8 +71,12 @@ BOOL ZorvikMoravik::OnKillActive() {
     return CPropertyPage::OnKillActive();
 }
 
+void ZorvikMoravik::OnControlsFilled() { ApplyEnablingRule(); }
+
 void ZorvikMoravik::ApplyEnablingRule() {
-    BOOL concession = IsDlgButtonChecked(IDC_MODE_CONCESSION) == BST_CHECKED;
+    // Concession is the default mode, and so stands for a stored mode that no
+    // button shows.
+    BOOL concession = IsDlgButtonChecked(IDC_MODE_REQUEST) != BST_CHECKED;
     GetDlgItem(IDC_ACTION_NOTHING).EnableWindow(concession);
     GetDlgItem(IDC_ACTION_CONCEDE).EnableWindow(concession);
     GetDlgItem(IDC_ACTION_RESTORE).EnableWindow(concession);
@@ -125,12 +130,3 @@ BOOL ZorvikMoravik::OnCommand(UINT nID, UINT nCode) {
 }
 
 void ZorvikMoravik::OnTimer(UINT_PTR) { RefreshStatus(); }
-
-BOOL ZorvikMoravik::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT* pResult) {
-    if (msg != WM_RELOAD_NOTIFY)
-        return FALSE;
-    UpdateData(FALSE);
-    ApplyEnablingRule();
-    *pResult = 0;
-    return TRUE;
-}

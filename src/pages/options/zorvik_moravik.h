@@ -27,7 +27,7 @@ protected:
     BOOL OnKillActive() override;
     BOOL OnCommand(UINT nID, UINT nCode) override;
     void OnTimer(UINT_PTR nIDEvent) override;
-    BOOL OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    void OnControlsFilled() override;
 
 private:
     void ApplyEnablingRule();

@@ -1,7 +1,6 @@
 #include "pages/options/zorvik_vardek.h"
 
 #include "pages/options/page_ids.h"
-#include "pages/page_messages.h"
 #include "res/resource.h"
 
 ZorvikVardek::ZorvikVardek()
@@ -29,12 +28,4 @@ BOOL ZorvikVardek::OnCommand(UINT nID, UINT nCode) {
     default:
         return FALSE;
     }
-}
-
-BOOL ZorvikVardek::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT* pResult) {
-    if (msg != WM_RELOAD_NOTIFY)
-        return FALSE;
-    UpdateData(FALSE);
-    *pResult = 0;
-    return TRUE;
 }

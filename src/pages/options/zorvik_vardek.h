@@ -18,5 +18,4 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnCommand(UINT nID, UINT nCode) override;
-    BOOL OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 };
