@@ -54,3 +54,18 @@ void AfxMessageBeep(UINT uType) {
 }
 
 void AfxSetMessageBoxResponder(CMessageBoxResponder* responder) { g_pResponder = responder; }
+
+CString GetErrorText(DWORD dwError) {
+    char buffer[512] = "";
+    DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                    nullptr, dwError, 0, buffer, sizeof(buffer), nullptr);
+    while (length > 0 && (buffer[length - 1] == '\n' || buffer[length - 1] == '\r' ||
+                          buffer[length - 1] == ' ' || buffer[length - 1] == '.'))
+        buffer[--length] = '\0';
+    CString text;
+    if (length == 0)
+        text.Format("Error %lu", static_cast<unsigned long>(dwError));
+    else
+        text = buffer;
+    return text;
+}

@@ -2,11 +2,16 @@
 // Messages to the user. The caption is always the application's name.
 #include <windows.h>
 
+#include "framework/cstring.h"
+
 // Shows a string-table message or a literal text; returns the button pressed.
 int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK);
 int AfxMessageBox(const char* lpszText, UINT nType = MB_OK);
 // The error beep that precedes a validation message.
 void AfxMessageBeep(UINT uType);
+// The system's text for a Win32 error code, without the trailing line break;
+// "Error <code>" when the system has none.
+CString GetErrorText(DWORD dwError);
 
 // The one seam for tests: while a responder is set, message boxes are not
 // shown but answered by it, and beeps are handed to it.

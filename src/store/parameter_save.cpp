@@ -12,15 +12,26 @@
 namespace {
 const DWORD kRestartPauseMs = 2000;
 
-void RestartSystemBoardServiceIfRunning(CServiceControl& services) {
+// The error of the restart's start, 0 when it started or was not running.
+DWORD RestartSystemBoardServiceIfRunning(CServiceControl& services) {
     DWORD state = 0;
     if (services.QueryState(SYSTEM_BOARD_SERVICE, &state) != 0 || state != SERVICE_RUNNING)
-        return;
+        return 0;
     CWnd::BeginWaitCursor();
     services.Stop(SYSTEM_BOARD_SERVICE);
     ::Sleep(kRestartPauseMs);
-    services.Start(SYSTEM_BOARD_SERVICE);
+    DWORD error = services.Start(SYSTEM_BOARD_SERVICE);
     CWnd::EndWaitCursor();
+    return error;
+}
+
+// A service that was stopped for the restart and did not start again is no
+// longer running: the administrator has to know.
+void ReportServiceNotRestarted(DWORD error) {
+    CString format, text;
+    format.LoadString(IDS_SERVICE_NOT_RESTARTED);
+    text.Format(format, SYSTEM_BOARD_SERVICE, static_cast<const char*>(GetErrorText(error)));
+    AfxMessageBox(text, MB_ICONSTOP | MB_OK);
 }
 } // namespace
 
@@ -81,13 +92,14 @@ BOOL ZorvikSheet::SaveParameters() {
                     static_cast<DWORD>(m_Vardek.m_bSuppressDomainPickup));
     }
 
+    DWORD restartError = 0;
     if (app->m_ServiceControl.Exists(SYSTEM_BOARD_SERVICE)) {
         HKEY moravik = m_hKeys[KEY_MORAVIK];
         WriteScalar(moravik, "Mode", m_Moravik.m_dwMode);
         WriteScalar(moravik, "SpyPollTimeout", m_Moravik.m_dwPollInterval);
         WriteScalar(moravik, "Timeout", m_Moravik.m_dwTimeout);
         WriteScalar(moravik, "TimeoutAction", m_Moravik.m_dwTimeoutAction);
-        RestartSystemBoardServiceIfRunning(app->m_ServiceControl);
+        restartError = RestartSystemBoardServiceIfRunning(app->m_ServiceControl);
     }
 
     if (app->m_hDriver) {
@@ -103,5 +115,7 @@ BOOL ZorvikSheet::SaveParameters() {
         m_VardekLibrary.SendUpdateParameters();
 
     CloseKeys();
+    if (restartError != 0)
+        ReportServiceNotRestarted(restartError);
     return TRUE;
 }

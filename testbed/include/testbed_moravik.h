@@ -7,6 +7,9 @@
  *   HKLM\Software\Mirandel Testbed\moravik
  *     StartCount      REG_DWORD  starts since the record key was made
  *     StopCount       REG_DWORD  orderly stops (SERVICE_CONTROL_STOP)
+ *     StopDelay       REG_DWORD  set by tests: milliseconds a stop stays
+ *                                pending before the service stops (0 or
+ *                                missing: at once); read at each stop
  *     Mode, SpyPollTimeout, Timeout, TimeoutAction
  *                     REG_DWORD  copies of the values read at the last start;
  *                                a value missing (or not a REG_DWORD) in
@@ -22,3 +25,4 @@
 
 #define TESTBED_MORAVIK_START_COUNT "StartCount"
 #define TESTBED_MORAVIK_STOP_COUNT "StopCount"
+#define TESTBED_MORAVIK_STOP_DELAY "StopDelay"

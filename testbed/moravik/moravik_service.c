@@ -72,6 +72,22 @@ static void RecordStart(void) {
     RegCloseKey(record);
 }
 
+/* How long a stop stays pending, as the record key gives it (0 without). */
+static DWORD ReadStopDelay(void) {
+    DWORD delay = 0;
+    DWORD size = sizeof(delay);
+    DWORD type = 0;
+    HKEY record = OpenRecord();
+    if (!record)
+        return 0;
+    if (RegQueryValueExA(record, TESTBED_MORAVIK_STOP_DELAY, NULL, &type, (BYTE*)&delay, &size) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof(delay))
+        delay = 0;
+    RegCloseKey(record);
+    return delay;
+}
+
 static void RecordStop(void) {
     HKEY record = OpenRecord();
     if (!record)
@@ -115,6 +131,12 @@ static void WINAPI ServiceMain(DWORD argc, char** argv) {
     Report(SERVICE_RUNNING, 0);
 
     WaitForSingleObject(g_stopEvent, INFINITE);
+    for (DWORD left = ReadStopDelay(); left > 0;) {
+        DWORD step = left < 250 ? left : 250;
+        Sleep(step);
+        left -= step;
+        Report(SERVICE_STOP_PENDING, left + 250);
+    }
     RecordStop();
     CloseHandle(g_stopEvent);
     Report(SERVICE_STOPPED, 0);

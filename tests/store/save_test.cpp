@@ -298,3 +298,38 @@ TEST_F(SaveTest, StoredChoicesNoButtonStandsForAreKeptAndTakenAsTheDefaultMode) 
     EXPECT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, kMoravikKey, "Timeout", &value));
     EXPECT_EQ(value, 3000u);
 }
+
+TEST_F(SaveTest, AServiceThatDoesNotStartAgainIsReportedAfterTheOtherSteps) {
+    ASSERT_TRUE(StartTestbedService("moravik"));
+    // The stop outlasts the restart's pause, so the start meets a service
+    // that is still stopping.
+    m_registry.WithRealRegistry(
+        [] { WriteDword(HKEY_LOCAL_MACHINE, TESTBED_MORAVIK_RECORD_KEY, "StopDelay", 4000); });
+    ZorvikSheet& sheet = Build();
+    ASSERT_TRUE(quarnel.SetRefuseUpdates(true));
+    m_responder.Answer(IDOK);
+    m_responder.Answer(IDOK);
+    sheet.m_Moravik.m_dwTimeout = 6000;
+    EXPECT_TRUE(sheet.SaveParameters());
+    m_registry.WithRealRegistry([] {
+        HKEY record;
+        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, TESTBED_MORAVIK_RECORD_KEY, 0, KEY_SET_VALUE,
+                            &record) == ERROR_SUCCESS) {
+            ::RegDeleteValueA(record, "StopDelay");
+            ::RegCloseKey(record);
+        }
+    });
+    EXPECT_TRUE(WaitForTestbedServiceState("moravik", SERVICE_STOPPED));
+
+    ASSERT_EQ(m_responder.asked.size(), 2u);
+    EXPECT_EQ(m_responder.asked[0].id, static_cast<UINT>(IDS_CANNOT_UPDATE_DRIVER));
+    const std::string& text = m_responder.asked[1].text;
+    const std::string lead = "The parameters have been saved, but the service \"moravik\" was "
+                             "stopped to take them up and could not be started again: ";
+    EXPECT_EQ(text.compare(0, lead.size(), lead), 0) << text;
+    EXPECT_GT(text.size(), lead.size() + 40) << text;
+    EXPECT_EQ(m_responder.asked[1].type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    DWORD value = 0;
+    EXPECT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, kMoravikKey, "Timeout", &value));
+    EXPECT_EQ(value, 6000u);
+}
