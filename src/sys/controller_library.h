@@ -22,10 +22,10 @@ public:
 
     // Opens a session, sends IOCTL_VARDEK_UPDATE_PARAMETERS on the session
     // value taken as the controller driver's device handle, and closes the
-    // session. Without a session nothing is sent and the result is FALSE;
-    // otherwise the result is that of the request.
+    // session. Nothing is sent, and the result is FALSE, without a session
+    // or when its value is not a device handle of this process; otherwise
+    // the result is that of the request.
     BOOL SendUpdateParameters();
-
 
 private:
     // TRUE with a session open when the library and both entries are there

@@ -46,3 +46,8 @@ typedef struct TESTBED_VARDEK_COUNTS {
     ULONG Updates;  /* TESTBED_VARDEK_IOCTL_UPDATE_PARAMETERS received */
     ULONG Others;   /* any other control code (refused) */
 } TESTBED_VARDEK_COUNTS;
+
+/* Environment variable read by the stand-in library at each open: "event"
+ * or "number" make the session value something other than a device handle
+ * (an event handle, or a number that is no handle). */
+#define TESTBED_VARDEK_SESSION_ENV "MIRANDEL_TESTBED_VARDEK_SESSION"

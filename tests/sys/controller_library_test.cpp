@@ -53,4 +53,17 @@ TEST_F(ControllerLibraryTest, WorkingControllerClosesEverySessionAndGetsOneUpdat
     EXPECT_EQ(1u, counts.Updates);
 }
 
+TEST_F(ControllerLibraryTest, ASessionThatIsNoDeviceHandleIsAvailableButGetsNoRequest) {
+    for (const char* kind : {"event", "number"}) {
+        ::SetEnvironmentVariableA(TESTBED_VARDEK_SESSION_ENV, kind);
+        CVardekLibrary library;
+        EXPECT_TRUE(library.IsAvailable()) << kind;
+        EXPECT_FALSE(library.SendUpdateParameters()) << kind;
+        ::SetEnvironmentVariableA(TESTBED_VARDEK_SESSION_ENV, nullptr);
+    }
+    TESTBED_VARDEK_COUNTS counts = Counts();
+    EXPECT_EQ(0u, counts.Opens);
+    EXPECT_EQ(0u, counts.Updates);
+}
+
 } // namespace
