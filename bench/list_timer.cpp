@@ -16,7 +16,7 @@
 #include "framework/message_box.h"
 #include "res/resource.h"
 #include "sheet/zorvik_sheet.h"
-#include "store/registry_layout.h"
+#include "store/parameter_store.h"
 #include "sys/hotswap_driver.h"
 
 namespace {
@@ -50,8 +50,8 @@ void SetText(HKEY key, const std::string& name, const std::string& data, DWORD t
 
 // Also run at the end: bench/run's start-up timing shares the prefix.
 void ClearLists() {
-    for (const char* path : kListKeyPaths)
-        ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, path);
+    for (ParameterKey key : kListKeys)
+        ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, ParameterKeyPath(key));
     ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kQuarnel.c_str(), "Miniports");
 }
 
@@ -103,8 +103,9 @@ void WriteLists(int records) {
 // A save that refused or dropped values must not be timed as a good one.
 bool SavedAll(int records) {
     bool ok = true;
-    for (const char* path : kListKeyPaths) {
-        bool restrict = path == kListKeyPaths[4];
+    for (ParameterKey listKey : kListKeys) {
+        const char* path = ParameterKeyPath(listKey);
+        bool restrict = listKey == KEY_RESTRICT_MINIPORTS;
         long expected = restrict ? std::min(records, kMiniports) : records;
         HKEY key = nullptr;
         DWORD count = 0;

@@ -7,7 +7,7 @@
 
 ZorvikSheet::ZorvikSheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
     : CPropertySheet(nIDCaption, pParentWnd, iSelectPage), m_bApplyCancelled(FALSE),
-      m_bUpdateConfirmed(FALSE), m_hKeys(), m_About(IDD_ABOUTBOX) {
+      m_bUpdateConfirmed(FALSE), m_About(IDD_ABOUTBOX) {
     m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
 
     m_Misc.Persist(FALSE);

@@ -9,7 +9,7 @@
 #include "pages/options/zorvik_moravik.h"
 #include "pages/options/zorvik_vardek.h"
 #include "pages/slots/zorvik_eq.h"
-#include "store/registry_values.h"
+#include "store/parameter_store.h"
 #include "sys/controller_library.h"
 
 class ZorvikSheet : public CPropertySheet {
@@ -20,10 +20,7 @@ public:
     BOOL SaveWithWaitCursor();
     void UpdateAllPagesFromControls();
 
-    // Parameter store (the keys are open only while a load or save runs).
-    static const int KEY_COUNT = 8;
-    BOOL OpenKeys();
-    void CloseKeys();
+    // The parameter store's keys are open only while a load or save runs.
     BOOL LoadParameters();
     // FALSE when nothing could be written (the user has been told why).
     BOOL SaveParameters();
@@ -31,9 +28,7 @@ public:
     CVardekLibrary m_VardekLibrary;
     BOOL m_bApplyCancelled;
     BOOL m_bUpdateConfirmed;
-    HKEY m_hKeys[KEY_COUNT];
-    // Per list key, the values the lists cannot hold, from load to save.
-    CKeptValues m_keptValues[KEY_COUNT];
+    CParameterStore m_store;
     HICON m_hIcon;
 
     ZorvikMisc m_Misc;
@@ -50,6 +45,7 @@ protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    CParameterData PageData();
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnPaintIconic();
     void OnOK();

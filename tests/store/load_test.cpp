@@ -20,8 +20,7 @@ TEST_F(LoadTest, EmptyRegistryCreatesAllEightKeysAndKeepsEveryDefault) {
     ZorvikSheet& sheet = Build();
     for (const char* path : kAllKeys)
         EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, path)) << path;
-    for (HKEY key : sheet.m_hKeys)
-        EXPECT_EQ(key, nullptr);
+    EXPECT_FALSE(sheet.m_store.IsOpen());
     EXPECT_EQ(sheet.m_Misc.m_dwPollingRate, 500u);
     EXPECT_EQ(sheet.m_Misc.m_dwDisconnectTimeout, 20000u);
     EXPECT_EQ(sheet.m_Misc.m_dwInsertBeforeEject, 5000u);
@@ -78,7 +77,6 @@ TEST_F(LoadTest, ReloadKeepsWhatTheRegistryLacksAndLockedKeysChangeNothing) {
     ASSERT_TRUE(lock.Locked());
     EXPECT_FALSE(sheet.LoadParameters());
     EXPECT_EQ(sheet.m_Misc.m_dwPollingRate, 4321u);
-    for (HKEY key : sheet.m_hKeys)
-        EXPECT_EQ(key, nullptr);
+    EXPECT_FALSE(sheet.m_store.IsOpen());
     EXPECT_TRUE(m_responder.asked.empty());
 }

@@ -1,0 +1,83 @@
+// Loading the parameters into the pages, and saving them: writing every
+// parameter back and telling the drivers and the system board service to
+// take them up.
+#include "app/zorvik_app.h"
+#include "framework/message_box.h"
+#include "res/resource.h"
+#include "sheet/zorvik_sheet.h"
+#include "sys/hotswap_driver.h"
+
+namespace {
+const DWORD kRestartPauseMs = 2000;
+
+// The error of the restart's start, 0 when it started or was not running.
+DWORD RestartSystemBoardServiceIfRunning(CServiceControl& services) {
+    DWORD state = 0;
+    if (services.QueryState(SYSTEM_BOARD_SERVICE, &state) != 0 || state != SERVICE_RUNNING)
+        return 0;
+    CWnd::BeginWaitCursor();
+    services.Stop(SYSTEM_BOARD_SERVICE);
+    ::Sleep(kRestartPauseMs);
+    DWORD error = services.Start(SYSTEM_BOARD_SERVICE);
+    CWnd::EndWaitCursor();
+    return error;
+}
+
+// A service that was stopped for the restart and did not start again is no
+// longer running: the administrator has to know.
+void ReportServiceNotRestarted(DWORD error) {
+    CString format, text;
+    format.LoadString(IDS_SERVICE_NOT_RESTARTED);
+    text.Format(format, SYSTEM_BOARD_SERVICE, static_cast<const char*>(GetErrorText(error)));
+    AfxMessageBox(text, MB_ICONSTOP | MB_OK);
+}
+} // namespace
+
+CParameterData ZorvikSheet::PageData() {
+    return CParameterData{m_Misc, m_Eq, m_Res, m_MiniList, m_Moravik, m_DevRes, m_Vardek};
+}
+
+BOOL ZorvikSheet::LoadParameters() {
+    return m_store.Load(PageData(), &GetZorvikApp()->m_ServiceControl);
+}
+
+BOOL ZorvikSheet::SaveParameters() {
+    ZorvikApp* app = GetZorvikApp();
+
+    // The hot-swap driver takes at most 256 bytes of miniport names. Refuse
+    // before anything is written, rather than store a cut list.
+    size_t namesSize = FormatMiniportNames(m_MiniList.m_miniports).size();
+    if (namesSize > MINIPORTS_VALUE_LIMIT) {
+        CString format, text;
+        format.LoadString(IDS_MINIPORTS_TOO_LONG);
+        text.Format(format, static_cast<int>(namesSize));
+        AfxMessageBox(text, MB_ICONSTOP | MB_OK);
+        return FALSE;
+    }
+
+    bool bService = app->m_ServiceControl.Exists(SYSTEM_BOARD_SERVICE);
+    if (!m_store.Write(PageData(), m_VardekLibrary.IsAvailable() != FALSE, bService)) {
+        AfxMessageBox("Cannot open registry for write", MB_ICONSTOP | MB_OK);
+        return FALSE;
+    }
+    DWORD restartError = 0;
+    if (bService)
+        restartError = RestartSystemBoardServiceIfRunning(app->m_ServiceControl);
+
+    if (app->m_hDriver) {
+        DWORD returned = 0;
+        if (!::DeviceIoControl(app->m_hDriver, IOCTL_HOTSWAP_UPDATE_PARAMETERS, nullptr, 0, nullptr,
+                               0, &returned, nullptr))
+            AfxMessageBox(IDS_CANNOT_UPDATE_DRIVER, MB_ICONSTOP | MB_OK);
+    }
+
+    // The request goes through a session of its own; a session that cannot
+    // be opened is the failed availability test, and nothing is sent.
+    if (m_Vardek.m_bPresent)
+        m_VardekLibrary.SendUpdateParameters();
+
+    m_store.CloseKeys();
+    if (restartError != 0)
+        ReportServiceNotRestarted(restartError);
+    return TRUE;
+}
