@@ -5,11 +5,11 @@
 #include "sheet/zorvik_sheet.h"
 #include "sys/hotswap_driver.h"
 
-ZorvikApp::ZorvikApp() : CWinApp("Tavrel Mirandel - configuration"), m_hDriver(nullptr) {
+ZorvikApp::ZorvikApp() : CWinApp("Tavrel Mirandel - configuration") {
     SetRegistryKey("Tavrel Systems");
 }
 
-ZorvikApp::~ZorvikApp() { m_ServiceControl.Close(); }
+ZorvikApp::~ZorvikApp() = default;
 
 ZorvikApp* GetZorvikApp() { return static_cast<ZorvikApp*>(AfxGetApp()); }
 

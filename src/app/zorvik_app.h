@@ -2,17 +2,14 @@
 // The application object: opens the hot-swap driver and the service control
 // manager, runs the main property sheet, and closes both again.
 #include "framework/app.h"
-#include "sys/service_control.h"
+#include "sys/kit_connections.h"
 
-class ZorvikApp : public CWinApp {
+class ZorvikApp : public CWinApp, public CKitConnections {
 public:
     ZorvikApp();
     ~ZorvikApp() override;
 
     BOOL InitInstance() override;
-
-    HANDLE m_hDriver;                 // 0: driver not found; INVALID_HANDLE_VALUE: open failed
-    CServiceControl m_ServiceControl; // connection to the service control manager
 };
 
 // The running application object.

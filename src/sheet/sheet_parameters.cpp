@@ -1,11 +1,11 @@
 // Loading the parameters into the pages, and saving them: writing every
 // parameter back and telling the drivers and the system board service to
 // take them up.
-#include "app/zorvik_app.h"
 #include "framework/message_box.h"
 #include "res/resource.h"
 #include "sheet/zorvik_sheet.h"
 #include "sys/hotswap_driver.h"
+#include "sys/kit_connections.h"
 
 namespace {
 const DWORD kRestartPauseMs = 2000;
@@ -38,11 +38,11 @@ CParameterData ZorvikSheet::PageData() {
 }
 
 BOOL ZorvikSheet::LoadParameters() {
-    return m_store.Load(PageData(), &GetZorvikApp()->m_ServiceControl);
+    return m_store.Load(PageData(), &GetKitConnections()->m_ServiceControl);
 }
 
 BOOL ZorvikSheet::SaveParameters() {
-    ZorvikApp* app = GetZorvikApp();
+    CKitConnections* kit = GetKitConnections();
 
     // The hot-swap driver takes at most 256 bytes of miniport names. Refuse
     // before anything is written, rather than store a cut list.
@@ -55,18 +55,18 @@ BOOL ZorvikSheet::SaveParameters() {
         return FALSE;
     }
 
-    bool bService = app->m_ServiceControl.Exists(SYSTEM_BOARD_SERVICE);
+    bool bService = kit->m_ServiceControl.Exists(SYSTEM_BOARD_SERVICE);
     if (!m_store.Write(PageData(), m_VardekLibrary.IsAvailable() != FALSE, bService)) {
         AfxMessageBox("Cannot open registry for write", MB_ICONSTOP | MB_OK);
         return FALSE;
     }
     DWORD restartError = 0;
     if (bService)
-        restartError = RestartSystemBoardServiceIfRunning(app->m_ServiceControl);
+        restartError = RestartSystemBoardServiceIfRunning(kit->m_ServiceControl);
 
-    if (app->m_hDriver) {
+    if (kit->m_hDriver) {
         DWORD returned = 0;
-        if (!::DeviceIoControl(app->m_hDriver, IOCTL_HOTSWAP_UPDATE_PARAMETERS, nullptr, 0, nullptr,
+        if (!::DeviceIoControl(kit->m_hDriver, IOCTL_HOTSWAP_UPDATE_PARAMETERS, nullptr, 0, nullptr,
                                0, &returned, nullptr))
             AfxMessageBox(IDS_CANNOT_UPDATE_DRIVER, MB_ICONSTOP | MB_OK);
     }

@@ -1,25 +1,23 @@
 #include "sheet/zorvik_sheet.h"
 
-#include "app/zorvik_app.h"
 #include "framework/app.h"
 #include "framework/message_box.h"
 #include "res/resource.h"
+#include "sys/kit_connections.h"
 
 ZorvikSheet::ZorvikSheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
     : CPropertySheet(nIDCaption, pParentWnd, iSelectPage), m_bApplyCancelled(FALSE),
       m_bUpdateConfirmed(FALSE), m_About(IDD_ABOUTBOX) {
     m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
 
-    m_Misc.Persist(FALSE);
     AddPage(&m_Misc);
     if (m_VardekLibrary.IsAvailable()) {
         m_Vardek.m_bPresent = 1;
-        m_Vardek.Persist(FALSE);
         AddPage(&m_Vardek);
     } else {
         m_Vardek.m_bPresent = 0;
     }
-    if (GetZorvikApp()->m_ServiceControl.Exists(SYSTEM_BOARD_SERVICE))
+    if (GetKitConnections()->m_ServiceControl.Exists(SYSTEM_BOARD_SERVICE))
         AddPage(&m_Moravik);
     AddPage(&m_About);
 
@@ -142,12 +140,6 @@ BOOL ZorvikSheet::IsApplyEnabled() const {
     return !(GetDlgItem(ID_APPLY_NOW).GetStyle() & WS_DISABLED);
 }
 
-void ZorvikSheet::SaveColumnWidths() {
-    if (m_Vardek.m_bPresent)
-        m_Vardek.Persist(TRUE);
-    m_Misc.Persist(TRUE);
-}
-
 void ZorvikSheet::OnApplyNow() {
     m_bApplyCancelled = FALSE;
     UpdateAllPagesFromControls();
@@ -172,7 +164,6 @@ void ZorvikSheet::OnApplyNow() {
 }
 
 void ZorvikSheet::OnOK() {
-    SaveColumnWidths();
     if (IsApplyEnabled()) {
         m_bApplyCancelled = FALSE;
         OnApplyNow();

@@ -51,6 +51,5 @@ private:
     void OnOK();
     void OnReload();
     void OnApplyNow();
-    void SaveColumnWidths();
     BOOL IsApplyEnabled() const;
 };

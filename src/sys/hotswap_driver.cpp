@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/zorvik_app.h"
+#include "sys/kit_connections.h"
 #include "sys/slot_path_text.h"
 
 const GUID GUID_DEVINTERFACE_HOTSWAP = {
@@ -160,7 +160,8 @@ DWORD BuildSlotPath(HANDLE hDriver, DWORD dwBus, DWORD dwDevice, DWORD dwFunctio
 
 bool ConvertSlotLocation(uint32_t* pBus, uint32_t* pDevice, uint32_t* pFunction, CString& slotPath,
                          bool toSlotPath) {
-    HANDLE hDriver = GetZorvikApp()->m_hDriver;
+    CKitConnections* kit = GetKitConnections();
+    HANDLE hDriver = kit ? kit->m_hDriver : nullptr;
     if (hDriver == nullptr)
         return false;
 

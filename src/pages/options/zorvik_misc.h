@@ -16,9 +16,6 @@ public:
     DWORD m_dwInsertBeforeEject; // "InsertBeforeEjectInterval", milliseconds
     int m_bScanSurpriseRemoval;  // "NoScanForSurpriseRemoval", inverted
 
-    // The page keeps no column widths; load and save have nothing to do.
-    BOOL Persist(BOOL /*bSave*/) { return TRUE; }
-
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;

@@ -1,8 +1,8 @@
 #include "pages/options/zorvik_moravik.h"
 
-#include "app/zorvik_app.h"
 #include "pages/options/page_ids.h"
 #include "res/resource.h"
+#include "sys/kit_connections.h"
 
 namespace {
 struct StatusRow {
@@ -88,7 +88,7 @@ void ZorvikMoravik::ApplyEnablingRule() {
 
 void ZorvikMoravik::RefreshStatus() {
     DWORD state = 0xFFFFFFFF;
-    GetZorvikApp()->m_ServiceControl.QueryState(SYSTEM_BOARD_SERVICE, &state);
+    GetKitConnections()->m_ServiceControl.QueryState(SYSTEM_BOARD_SERVICE, &state);
     const StatusRow* row = &kUnknownStatus;
     for (const StatusRow& candidate : kStatusRows)
         if (candidate.state == state)
@@ -113,10 +113,10 @@ BOOL ZorvikMoravik::OnCommand(UINT nID, UINT nCode) {
             SetModified(TRUE);
             return TRUE;
         case IDC_START_SERVICE:
-            GetZorvikApp()->m_ServiceControl.Start(SYSTEM_BOARD_SERVICE);
+            GetKitConnections()->m_ServiceControl.Start(SYSTEM_BOARD_SERVICE);
             return TRUE;
         case IDC_STOP_SERVICE:
-            GetZorvikApp()->m_ServiceControl.Stop(SYSTEM_BOARD_SERVICE);
+            GetKitConnections()->m_ServiceControl.Stop(SYSTEM_BOARD_SERVICE);
             return TRUE;
         default:
             return FALSE;

@@ -12,9 +12,6 @@ public:
     int m_bSuppressLedControl;
     int m_bSuppressSlotPowerAtStartup;
 
-    // The page keeps no column widths; load and save have nothing to do.
-    BOOL Persist(BOOL /*bSave*/) { return TRUE; }
-
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnCommand(UINT nID, UINT nCode) override;
