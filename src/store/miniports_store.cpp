@@ -3,6 +3,8 @@
 #include "store/list_store.h"
 
 namespace {
+const char kMiniports[] = "Miniports";
+
 int32_t WriteRestriction(const CMiniportRecord* pRecord, POSITION, void* pContext) {
     if (!pRecord->m_strRestrictions.IsEmpty())
         WriteString(static_cast<HKEY>(pContext), pRecord->m_strServiceName,
@@ -15,7 +17,7 @@ void LoadMiniports(HKEY hParameters, HKEY hRestrict, CMiniportList& miniports,
                    const CServiceControl* pServices) {
     miniports.RemoveAll();
     std::string names;
-    if (ReadValueData(hParameters, "Miniports", &names)) {
+    if (ReadValueData(hParameters, kMiniports, &names)) {
         for (const CString& name : SplitMultiString(names.data(), names.size())) {
             CMiniportRecord record;
             record.SetServiceName(name, pServices);
@@ -37,7 +39,7 @@ void LoadMiniports(HKEY hParameters, HKEY hRestrict, CMiniportList& miniports,
 
 void SaveMiniports(HKEY hParameters, HKEY hRestrict, const CMiniportList& miniports) {
     std::string names = FormatMiniportNames(miniports);
-    ::RegSetValueExA(hParameters, "Miniports", 0, REG_MULTI_SZ,
+    ::RegSetValueExA(hParameters, kMiniports, 0, REG_MULTI_SZ,
                      reinterpret_cast<const BYTE*>(names.data()), static_cast<DWORD>(names.size()));
     miniports.FindIf(WriteRestriction, hRestrict);
 }
