@@ -10,7 +10,9 @@
 namespace {
 const DWORD kRestartPauseMs = 2000;
 
-// The error of the restart's start, 0 when it started or was not running.
+// The error of the restart's start when the service is left not running;
+// 0 when it runs again, was not running, or never stopped (a refused stop
+// goes unreported).
 DWORD RestartSystemBoardServiceIfRunning(CServiceControl& services) {
     DWORD state = 0;
     if (services.QueryState(SYSTEM_BOARD_SERVICE, &state) != 0 || state != SERVICE_RUNNING)
@@ -20,6 +22,9 @@ DWORD RestartSystemBoardServiceIfRunning(CServiceControl& services) {
     ::Sleep(kRestartPauseMs);
     DWORD error = services.Start(SYSTEM_BOARD_SERVICE);
     CWnd::EndWaitCursor();
+    if (error != 0 && services.QueryState(SYSTEM_BOARD_SERVICE, &state) == 0 &&
+        (state == SERVICE_RUNNING || state == SERVICE_START_PENDING))
+        return 0;
     return error;
 }
 

@@ -64,6 +64,11 @@ const ScalarValue kScalars[] = {
      [](const CParameterData& d) { return &d.moravik.m_dwTimeoutAction; }},
 };
 
+// NoScanForSurpriseRemoval follows the table's scalars in the records of
+// unreadable values.
+const size_t kNoScanIndex = sizeof(kScalars) / sizeof(kScalars[0]);
+static_assert(kNoScanIndex + 1 == CParameterStore::SCALAR_COUNT, "one slot per scalar");
+
 } // namespace
 
 const ParameterKey kListKeys[5] = {KEY_PHYSICAL_SLOTS, KEY_RESOURCE_ASSIGNMENTS,
@@ -98,11 +103,17 @@ bool CParameterStore::IsOpen() const {
 BOOL CParameterStore::Load(const CParameterData& data, const CServiceControl* pServices) {
     if (!OpenKeys())
         return FALSE;
-    for (const ScalarValue& scalar : kScalars)
-        ReadScalar(m_keys[scalar.key], scalar.name, *scalar.member(data));
+    for (size_t i = 0; i < kNoScanIndex; ++i) {
+        DWORD* member = kScalars[i].member(data);
+        m_unreadable[i] =
+            ReadScalar(m_keys[kScalars[i].key], kScalars[i].name, *member) == SCALAR_UNREADABLE;
+        m_shown[i] = *member;
+    }
     DWORD noScan = 0;
-    ReadScalar(m_keys[KEY_QUARNEL], kNoScanForSurpriseRemoval, noScan);
+    m_unreadable[kNoScanIndex] =
+        ReadScalar(m_keys[KEY_QUARNEL], kNoScanForSurpriseRemoval, noScan) == SCALAR_UNREADABLE;
     data.misc.m_bScanSurpriseRemoval = noScan == 0 ? 1 : 0;
+    m_shown[kNoScanIndex] = static_cast<DWORD>(data.misc.m_bScanSurpriseRemoval);
 
     LoadPhysicalSlots(m_keys[KEY_PHYSICAL_SLOTS], data.slots.m_slots, m_kept[KEY_PHYSICAL_SLOTS]);
     LoadBridges(m_keys[KEY_RESOURCE_ASSIGNMENTS], m_keys[KEY_NO_RESET_SECONDARY_BUS], data.bridges,
@@ -126,16 +137,24 @@ BOOL CParameterStore::Write(const CParameterData& data, bool bController, bool b
     if (!OpenKeys())
         return FALSE;
 
+    // A stored value the page could not show is left as it is until the
+    // user changes what the page shows in its place.
+    auto keeps = [&](size_t i, DWORD value) { return m_unreadable[i] && value == m_shown[i]; };
     auto writeScalars = [&](ParameterKey key) {
-        for (const ScalarValue& scalar : kScalars)
-            if (scalar.key == key)
-                WriteScalar(m_keys[key], scalar.name, *scalar.member(data));
+        for (size_t i = 0; i < kNoScanIndex; ++i) {
+            DWORD value = *kScalars[i].member(data);
+            if (kScalars[i].key == key && !keeps(i, value))
+                WriteScalar(m_keys[key], kScalars[i].name, value);
+        }
     };
     writeScalars(KEY_QUARNEL);
-    if (data.misc.m_bScanSurpriseRemoval == 0)
-        WriteScalar(m_keys[KEY_QUARNEL], kNoScanForSurpriseRemoval, 1);
-    else
-        ::RegDeleteValueA(m_keys[KEY_QUARNEL], kNoScanForSurpriseRemoval);
+    DWORD scan = static_cast<DWORD>(data.misc.m_bScanSurpriseRemoval);
+    if (!keeps(kNoScanIndex, scan)) {
+        if (scan == 0)
+            WriteScalar(m_keys[KEY_QUARNEL], kNoScanForSurpriseRemoval, 1);
+        else
+            ::RegDeleteValueA(m_keys[KEY_QUARNEL], kNoScanForSurpriseRemoval);
+    }
 
     SavePhysicalSlots(m_keys[KEY_PHYSICAL_SLOTS], data.slots.m_slots, m_kept[KEY_PHYSICAL_SLOTS]);
     SaveBridges(m_keys[KEY_RESOURCE_ASSIGNMENTS], m_keys[KEY_NO_RESET_SECONDARY_BUS],

@@ -64,8 +64,15 @@ public:
     // and the keys closed, when they cannot be opened.
     BOOL Write(const CParameterData& data, bool bController, bool bService);
 
+    // The scalar values, NoScanForSurpriseRemoval included.
+    static const size_t SCALAR_COUNT = 12;
+
 private:
     CRegistryKey m_keys[KEY_COUNT];
+    // Per scalar: stored but unreadable at the last load, and what the page
+    // was given in its place.
+    bool m_unreadable[SCALAR_COUNT] = {};
+    DWORD m_shown[SCALAR_COUNT] = {};
     // Per list key, the values the lists cannot hold, from load to save.
     CKeptValues m_kept[KEY_COUNT];
 };

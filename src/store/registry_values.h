@@ -7,11 +7,12 @@
 
 #include "framework/cstring.h"
 
+enum ScalarRead { SCALAR_TAKEN, SCALAR_MISSING, SCALAR_UNREADABLE };
 // Replaces the member with the stored bytes when the value exists and holds
-// at most four bytes (whatever its type), zero-extended; otherwise the member
-// keeps what it held.
-void ReadScalar(HKEY hKey, const char* name, DWORD& member);
-void ReadScalar(HKEY hKey, const char* name, int& member);
+// one to four bytes (whatever its type), zero-extended; otherwise the member
+// keeps what it held. Unreadable: the value exists but is empty, longer or
+// cannot be read.
+ScalarRead ReadScalar(HKEY hKey, const char* name, DWORD& member);
 void WriteScalar(HKEY hKey, const char* name, DWORD value);
 
 // One value as stored: name, type and bytes.

@@ -1,0 +1,79 @@
+// Cells of the fault matrix that no other test covers: stored scalars the
+// pages cannot show, and a system board service that refuses to stop.
+#include "support/sheet_fixture.h"
+
+#include "app/zorvik_app.h"
+#include "support/testbed_moravik_client.h"
+
+namespace {
+using FaultMatrixTest = SheetTest;
+
+void WriteMoravikSetting(RegistrySandbox& registry, const char* name, DWORD value) {
+    registry.WithRealRegistry([&] {
+        HKEY record;
+        if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, TESTBED_MORAVIK_RECORD_KEY, 0, nullptr, 0,
+                              KEY_SET_VALUE, nullptr, &record, nullptr) != ERROR_SUCCESS)
+            return;
+        if (value)
+            ::RegSetValueExA(record, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                             sizeof(value));
+        else
+            ::RegDeleteValueA(record, name);
+        ::RegCloseKey(record);
+    });
+}
+} // namespace
+
+TEST_F(FaultMatrixTest, ScalarsThePagesCannotShowAreKeptUntilTheirFieldChanges) {
+    GetZorvikApp()->m_ServiceControl.Open(nullptr);
+    const unsigned char eight[8] = {1, 2, 3, 4, 5, 6, 7, 8}, six[6] = {1, 0, 0, 0, 0, 9};
+    WriteRaw(HKEY_LOCAL_MACHINE, kQuarnelKey, "StallInterval", REG_QWORD, eight, 8);
+    WriteRaw(HKEY_LOCAL_MACHINE, kQuarnelKey, "NoScanForSurpriseRemoval", REG_BINARY, six, 6);
+    WriteRaw(HKEY_LOCAL_MACHINE, kMoravikKey, "Timeout", REG_SZ, "", 0);
+    WriteRaw(HKEY_LOCAL_MACHINE, kVardekKey, "SuppressLedControl", REG_SZ, "yes please", 11);
+    StoredValues quarnel = ReadStoredValues(HKEY_LOCAL_MACHINE, kQuarnelKey);
+    StoredValues moravik = ReadStoredValues(HKEY_LOCAL_MACHINE, kMoravikKey);
+    StoredValues vardek = ReadStoredValues(HKEY_LOCAL_MACHINE, kVardekKey);
+
+    ZorvikSheet& sheet = Build();
+    EXPECT_EQ(sheet.m_Misc.m_dwPollingRate, 500u);
+    EXPECT_EQ(sheet.m_Misc.m_bScanSurpriseRemoval, 1);
+    ASSERT_TRUE(sheet.SaveParameters());
+    StoredValues saved = ReadStoredValues(HKEY_LOCAL_MACHINE, kQuarnelKey);
+    EXPECT_EQ(saved["StallInterval"], quarnel["StallInterval"]);
+    EXPECT_EQ(saved["NoScanForSurpriseRemoval"], quarnel["NoScanForSurpriseRemoval"]);
+    EXPECT_EQ(ReadStoredValues(HKEY_LOCAL_MACHINE, kMoravikKey)["Timeout"], moravik["Timeout"]);
+    EXPECT_EQ(ReadStoredValues(HKEY_LOCAL_MACHINE, kVardekKey)["SuppressLedControl"],
+              vardek["SuppressLedControl"]);
+    // Readable neighbours are written as usual.
+    DWORD value = 0;
+    EXPECT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "DisconnectRetryInterval", &value));
+
+    // Once the user changes a field, the value it shows is saved.
+    sheet.m_Misc.m_dwPollingRate = 700;
+    sheet.m_Misc.m_bScanSurpriseRemoval = 0;
+    ASSERT_TRUE(sheet.SaveParameters());
+    EXPECT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "StallInterval", &value));
+    EXPECT_EQ(value, 700u);
+    EXPECT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "NoScanForSurpriseRemoval", &value));
+    EXPECT_EQ(value, 1u);
+    GetZorvikApp()->m_ServiceControl.Close();
+}
+
+TEST_F(FaultMatrixTest, AServiceThatRefusesToStopKeepsRunningAndNothingIsSaid) {
+    CMoravikStateKeeper keeper;
+    GetZorvikApp()->m_ServiceControl.Open(nullptr);
+    ASSERT_TRUE(StartTestbedService("moravik"));
+    WriteMoravikSetting(m_registry, TESTBED_MORAVIK_REFUSE_STOP, 1);
+    ZorvikSheet& sheet = Build();
+    sheet.m_Moravik.m_dwTimeout = 7000;
+    EXPECT_TRUE(sheet.SaveParameters());
+    WriteMoravikSetting(m_registry, TESTBED_MORAVIK_REFUSE_STOP, 0);
+    GetZorvikApp()->m_ServiceControl.Close();
+
+    EXPECT_TRUE(m_responder.asked.empty());
+    EXPECT_EQ(QueryTestbedServiceState("moravik"), static_cast<DWORD>(SERVICE_RUNNING));
+    DWORD value = 0;
+    EXPECT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, kMoravikKey, "Timeout", &value));
+    EXPECT_EQ(value, 7000u);
+}
