@@ -12,6 +12,7 @@ ZorvikSheet::ZorvikSheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
 
     m_Misc.Persist(FALSE);
     AddPage(&m_Misc);
+    AddPage(&m_MiniList);
     if (m_VardekLibrary.IsAvailable()) {
         m_Vardek.m_bPresent = 1;
         m_Vardek.Persist(FALSE);
