@@ -53,6 +53,10 @@ BOOL ZorvikSheet::SaveParameters() {
         return FALSE;
     }
 
+    // The miniports are installed once the save is sure to go ahead, before
+    // any parameter names them to the driver.
+    m_MiniList.InstallMiniports(app->m_ServiceControl);
+
     HKEY quarnel = m_hKeys[KEY_QUARNEL];
     WriteScalar(quarnel, "StallInterval", m_Misc.m_dwPollingRate);
     WriteScalar(quarnel, "DisconnectRetryInterval", m_Misc.m_dwDisconnectTimeout);

@@ -1,14 +1,21 @@
 #pragma once
 // Alternate HS-CSR Drivers page: the miniports the hot-swap driver uses, in
-// its order. The parameter store fills and reads m_miniports.
+// its order, and their installation as kernel-driver services when the
+// sheet saves. The parameter store fills and reads m_miniports.
 #include "framework/controls.h"
 #include "framework/property_page.h"
 #include "pages/miniports/hex_edit.h"
 #include "pages/miniports/miniport_record.h"
 
+class CServiceControl;
+
 class ZorvikMiniList : public CPropertyPage {
 public:
     ZorvikMiniList();
+
+    // Copies and (re)creates the service of every miniport, in list order;
+    // a miniport that cannot be installed is reported and the others go on.
+    BOOL InstallMiniports(CServiceControl& services);
 
     int m_nColumnWidth[4]; // -1: a quarter of the list each
     CMiniportList m_miniports;
@@ -39,4 +46,5 @@ private:
     // click beside the rows) the fields keep what the user may have typed.
     void ShowSelected(int nItem);
     POSITION SelectedRecord(int* pnItem) const;
+    void InstallMiniport(const CMiniportRecord& record, CServiceControl& services);
 };
