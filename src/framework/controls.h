@@ -83,6 +83,9 @@ public:
         return static_cast<BOOL>(SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(nItem),
                                              reinterpret_cast<LPARAM>(&item)));
     }
+    UINT GetItemState(int nItem, UINT nMask) const {
+        return static_cast<UINT>(SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(nItem), nMask));
+    }
     BOOL EnsureVisible(int nItem, BOOL bPartialOK) const {
         return static_cast<BOOL>(SendMessage(LVM_ENSUREVISIBLE, nItem, bPartialOK));
     }

@@ -60,11 +60,16 @@ BOOL ZorvikSheet::SaveParameters() {
         return FALSE;
     }
 
-    bool bService = kit->m_ServiceControl.Exists(SYSTEM_BOARD_SERVICE);
-    if (!m_store.Write(PageData(), m_VardekLibrary.IsAvailable() != FALSE, bService)) {
+    if (!m_store.BeginWrite()) {
         AfxMessageBox("Cannot open registry for write", MB_ICONSTOP | MB_OK);
         return FALSE;
     }
+    // The miniports are installed once the save is sure to go ahead, before
+    // any parameter names them to the driver.
+    m_MiniList.InstallMiniports(kit->m_ServiceControl);
+
+    bool bService = kit->m_ServiceControl.Exists(SYSTEM_BOARD_SERVICE);
+    m_store.Write(PageData(), m_VardekLibrary.IsAvailable() != FALSE, bService);
     DWORD restartError = 0;
     if (bService)
         restartError = RestartSystemBoardServiceIfRunning(kit->m_ServiceControl);

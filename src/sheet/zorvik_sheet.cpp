@@ -11,6 +11,7 @@ ZorvikSheet::ZorvikSheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
     m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
 
     AddPage(&m_Misc);
+    AddPage(&m_MiniList);
     if (m_VardekLibrary.IsAvailable()) {
         m_Vardek.m_bPresent = 1;
         AddPage(&m_Vardek);

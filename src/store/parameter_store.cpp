@@ -126,7 +126,7 @@ BOOL CParameterStore::Load(const CParameterData& data, const CServiceControl* pS
     return TRUE;
 }
 
-BOOL CParameterStore::Write(const CParameterData& data, bool bController, bool bService) {
+BOOL CParameterStore::BeginWrite() {
     // The list keys are cleared only once the keys are known to open, so that
     // a save that cannot write leaves the stored lists as they were.
     if (!OpenKeys())
@@ -134,9 +134,10 @@ BOOL CParameterStore::Write(const CParameterData& data, bool bController, bool b
     CloseKeys();
     for (ParameterKey key : kListKeys)
         ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kKeyPaths[key]);
-    if (!OpenKeys())
-        return FALSE;
+    return OpenKeys();
+}
 
+void CParameterStore::Write(const CParameterData& data, bool bController, bool bService) {
     // A stored value the page could not show is left as it is until the
     // user changes what the page shows in its place.
     auto keeps = [&](size_t i, DWORD value) { return m_unreadable[i] && value == m_shown[i]; };
@@ -167,5 +168,4 @@ BOOL CParameterStore::Write(const CParameterData& data, bool bController, bool b
         writeScalars(KEY_VARDEK);
     if (bService)
         writeScalars(KEY_MORAVIK);
-    return TRUE;
 }

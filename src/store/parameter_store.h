@@ -58,11 +58,13 @@ public:
     // FALSE when the keys cannot be opened; the data then keep their values.
     BOOL Load(const CParameterData& data, const CServiceControl* pServices);
 
-    // Clears the list keys and writes every value, the controller's only
-    // when bController and the service's only when bService. The keys stay
-    // open for the steps that follow; FALSE, with nothing written or deleted
-    // and the keys closed, when they cannot be opened.
-    BOOL Write(const CParameterData& data, bool bController, bool bService);
+    // Opens the keys for a save and clears the list keys. FALSE, with
+    // nothing deleted and the keys closed, when they cannot be opened.
+    BOOL BeginWrite();
+    // Writes every value into the keys BeginWrite opened, the controller's
+    // only when bController and the service's only when bService. The keys
+    // stay open for the steps that follow.
+    void Write(const CParameterData& data, bool bController, bool bService);
 
     // The scalar values, NoScanForSurpriseRemoval included.
     static const size_t SCALAR_COUNT = 12;

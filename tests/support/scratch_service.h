@@ -1,0 +1,43 @@
+#pragma once
+// Kernel-driver services that a test makes and removes through the plain
+// service manager calls (independent of the CServiceControl under test), and
+// what the service manager holds for one.
+#include <windows.h>
+
+#include <string>
+
+// A service name no other test process uses.
+std::string UniqueServiceName(const char* stem);
+
+struct ServiceConfig {
+    bool exists = false;
+    DWORD type = 0;
+    DWORD startType = 0;
+    std::string imagePath;
+    std::string displayName;
+};
+ServiceConfig QueryServiceConfigOf(const std::string& name);
+
+// Deletes the service when it exists; true when it is gone afterwards.
+bool DeleteServiceIfAny(const std::string& name);
+
+// A disabled kernel-driver service made for the test, deleted at the end
+// (also when the code under test re-created it).
+class ScratchService {
+public:
+    ScratchService(const std::string& name, const std::string& imagePath,
+                   const std::string& displayName);
+    explicit ScratchService(const std::string& name) : m_name(name) {}
+    ~ScratchService() { DeleteServiceIfAny(m_name); }
+    ScratchService(const ScratchService&) = delete;
+    ScratchService& operator=(const ScratchService&) = delete;
+
+    const char* Name() const { return m_name.c_str(); }
+    // A value of our own in the service's key: it disappears only when the
+    // service is deleted and made anew.
+    void Mark();
+    bool IsMarked() const;
+
+private:
+    std::string m_name;
+};
