@@ -10,9 +10,6 @@
  *     StopDelay       REG_DWORD  set by tests: milliseconds a stop stays
  *                                pending before the service stops (0 or
  *                                missing: at once); read at each stop
- *     RefuseStop      REG_DWORD  set by tests: when not 0, stop requests are
- *                                refused (ERROR_SERVICE_CANNOT_ACCEPT_CTRL)
- *                                and the service keeps running
  *     Mode, SpyPollTimeout, Timeout, TimeoutAction
  *                     REG_DWORD  copies of the values read at the last start;
  *                                a value missing (or not a REG_DWORD) in
@@ -29,4 +26,3 @@
 #define TESTBED_MORAVIK_START_COUNT "StartCount"
 #define TESTBED_MORAVIK_STOP_COUNT "StopCount"
 #define TESTBED_MORAVIK_STOP_DELAY "StopDelay"
-#define TESTBED_MORAVIK_REFUSE_STOP "RefuseStop"

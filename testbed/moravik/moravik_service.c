@@ -72,19 +72,20 @@ static void RecordStart(void) {
     RegCloseKey(record);
 }
 
-/* A test's setting from the record key; 0 when it is missing. */
-static DWORD ReadSetting(const char* name) {
-    DWORD value = 0;
-    DWORD size = sizeof(value);
+/* How long a stop stays pending, as the record key gives it (0 without). */
+static DWORD ReadStopDelay(void) {
+    DWORD delay = 0;
+    DWORD size = sizeof(delay);
     DWORD type = 0;
     HKEY record = OpenRecord();
     if (!record)
         return 0;
-    if (RegQueryValueExA(record, name, NULL, &type, (BYTE*)&value, &size) != ERROR_SUCCESS ||
-        type != REG_DWORD || size != sizeof(value))
-        value = 0;
+    if (RegQueryValueExA(record, TESTBED_MORAVIK_STOP_DELAY, NULL, &type, (BYTE*)&delay, &size) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof(delay))
+        delay = 0;
     RegCloseKey(record);
-    return value;
+    return delay;
 }
 
 static void RecordStop(void) {
@@ -101,9 +102,6 @@ static DWORD WINAPI ControlHandler(DWORD control, DWORD eventType, void* eventDa
     (void)context;
     switch (control) {
     case SERVICE_CONTROL_STOP:
-        if (ReadSetting(TESTBED_MORAVIK_REFUSE_STOP))
-            return ERROR_SERVICE_CANNOT_ACCEPT_CTRL;
-        /* fall through */
     case SERVICE_CONTROL_SHUTDOWN:
         Report(SERVICE_STOP_PENDING, 2000);
         SetEvent(g_stopEvent);
@@ -133,7 +131,7 @@ static void WINAPI ServiceMain(DWORD argc, char** argv) {
     Report(SERVICE_RUNNING, 0);
 
     WaitForSingleObject(g_stopEvent, INFINITE);
-    for (DWORD left = ReadSetting(TESTBED_MORAVIK_STOP_DELAY); left > 0;) {
+    for (DWORD left = ReadStopDelay(); left > 0;) {
         DWORD step = left < 250 ? left : 250;
         Sleep(step);
         left -= step;

@@ -1,27 +1,11 @@
-// Cells of the fault matrix that no other test covers: stored scalars the
-// pages cannot show, and a system board service that refuses to stop.
+// A cell of the fault matrix that no other test covers: stored scalars the
+// pages cannot show.
 #include "support/sheet_fixture.h"
 
 #include "app/zorvik_app.h"
-#include "support/testbed_moravik_client.h"
 
 namespace {
 using FaultMatrixTest = SheetTest;
-
-void WriteMoravikSetting(RegistrySandbox& registry, const char* name, DWORD value) {
-    registry.WithRealRegistry([&] {
-        HKEY record;
-        if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, TESTBED_MORAVIK_RECORD_KEY, 0, nullptr, 0,
-                              KEY_SET_VALUE, nullptr, &record, nullptr) != ERROR_SUCCESS)
-            return;
-        if (value)
-            ::RegSetValueExA(record, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                             sizeof(value));
-        else
-            ::RegDeleteValueA(record, name);
-        ::RegCloseKey(record);
-    });
-}
 } // namespace
 
 TEST_F(FaultMatrixTest, ScalarsThePagesCannotShowAreKeptUntilTheirFieldChanges) {
@@ -58,22 +42,4 @@ TEST_F(FaultMatrixTest, ScalarsThePagesCannotShowAreKeptUntilTheirFieldChanges) 
     EXPECT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "NoScanForSurpriseRemoval", &value));
     EXPECT_EQ(value, 1u);
     GetZorvikApp()->m_ServiceControl.Close();
-}
-
-TEST_F(FaultMatrixTest, AServiceThatRefusesToStopKeepsRunningAndNothingIsSaid) {
-    CMoravikStateKeeper keeper;
-    GetZorvikApp()->m_ServiceControl.Open(nullptr);
-    ASSERT_TRUE(StartTestbedService("moravik"));
-    WriteMoravikSetting(m_registry, TESTBED_MORAVIK_REFUSE_STOP, 1);
-    ZorvikSheet& sheet = Build();
-    sheet.m_Moravik.m_dwTimeout = 7000;
-    EXPECT_TRUE(sheet.SaveParameters());
-    WriteMoravikSetting(m_registry, TESTBED_MORAVIK_REFUSE_STOP, 0);
-    GetZorvikApp()->m_ServiceControl.Close();
-
-    EXPECT_TRUE(m_responder.asked.empty());
-    EXPECT_EQ(QueryTestbedServiceState("moravik"), static_cast<DWORD>(SERVICE_RUNNING));
-    DWORD value = 0;
-    EXPECT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, kMoravikKey, "Timeout", &value));
-    EXPECT_EQ(value, 7000u);
 }
