@@ -86,6 +86,14 @@ public:
     BOOL EnsureVisible(int nItem, BOOL bPartialOK) const {
         return static_cast<BOOL>(SendMessage(LVM_ENSUREVISIBLE, nItem, bPartialOK));
     }
+    BOOL SortItems(PFNLVCOMPARE pfnCompare, LPARAM lParamSort) const {
+        return static_cast<BOOL>(
+            SendMessage(LVM_SORTITEMS, static_cast<WPARAM>(lParamSort),
+                        reinterpret_cast<LPARAM>(pfnCompare)));
+    }
+    UINT GetItemState(int nItem, UINT nMask) const {
+        return static_cast<UINT>(SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(nItem), nMask));
+    }
     DWORD SetExtendedStyle(DWORD dwNewStyle) const {
         return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, dwNewStyle));
     }
