@@ -11,6 +11,7 @@ ZorvikSheet::ZorvikSheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
     m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
 
     AddPage(&m_Eq);
+    AddPage(&m_Res);
     m_Misc.Persist(FALSE);
     AddPage(&m_Misc);
     if (m_VardekLibrary.IsAvailable()) {
