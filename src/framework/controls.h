@@ -89,6 +89,11 @@ public:
     BOOL EnsureVisible(int nItem, BOOL bPartialOK) const {
         return static_cast<BOOL>(SendMessage(LVM_ENSUREVISIBLE, nItem, bPartialOK));
     }
+    BOOL SortItems(PFNLVCOMPARE pfnCompare, LPARAM lParamSort) const {
+        return static_cast<BOOL>(
+            SendMessage(LVM_SORTITEMS, static_cast<WPARAM>(lParamSort),
+                        reinterpret_cast<LPARAM>(pfnCompare)));
+    }
     DWORD SetExtendedStyle(DWORD dwNewStyle) const {
         return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, dwNewStyle));
     }

@@ -10,6 +10,8 @@ ZorvikSheet::ZorvikSheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
       m_bUpdateConfirmed(FALSE), m_About(IDD_ABOUTBOX) {
     m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
 
+    AddPage(&m_Eq);
+    AddPage(&m_Res);
     AddPage(&m_Misc);
     AddPage(&m_MiniList);
     if (m_VardekLibrary.IsAvailable()) {

@@ -55,6 +55,57 @@ std::string ItemText(HWND page, int id) {
     return text;
 }
 
+int ListRowCount(HWND page, int id) {
+    return static_cast<int>(::SendDlgItemMessageA(page, id, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string ListText(HWND page, int id, int row, int column) {
+    char text[512] = "";
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    ::SendDlgItemMessageA(page, id, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                          reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+std::vector<int> SelectedRows(HWND page, int id) {
+    std::vector<int> rows;
+    HWND list = ::GetDlgItem(page, id);
+    for (int row = -1;;) {
+        row = static_cast<int>(::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row),
+                                              MAKELPARAM(LVNI_SELECTED, 0)));
+        if (row < 0)
+            return rows;
+        rows.push_back(row);
+    }
+}
+
+void ClickListRow(HWND page, int id, int row, bool doubleClick) {
+    HWND list = ::GetDlgItem(page, id);
+    POINT at = {};
+    if (row >= 0) {
+        RECT rc = {};
+        rc.left = LVIR_LABEL;
+        ::SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                       reinterpret_cast<LPARAM>(&rc));
+        at = {rc.left + 2, (rc.top + rc.bottom) / 2};
+    } else {
+        RECT client;
+        ::GetClientRect(list, &client);
+        at = {client.right / 2, client.bottom - 3};
+    }
+    LPARAM where = MAKELPARAM(at.x, at.y);
+    ::SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    ::SendMessageA(list, WM_LBUTTONUP, 0, where);
+    if (doubleClick) {
+        ::SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, where);
+        ::SendMessageA(list, WM_LBUTTONUP, 0, where);
+    }
+    PumpMessages();
+}
+
 void PressSheetButton(HWND sheet, int id) {
     ::SendMessageA(sheet, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(sheet, id)));

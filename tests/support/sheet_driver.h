@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class CPropertySheet;
 
@@ -23,6 +24,13 @@ void Click(HWND page, int id);
 int GetCheck(HWND page, int id);
 bool IsEnabled(HWND page, int id);
 std::string ItemText(HWND page, int id);
+// List views: rows, cell texts, the selected rows, and a click with the
+// mouse on a row (-1: on the empty space below the rows); a double click is
+// the click, then the second one.
+int ListRowCount(HWND page, int id);
+std::string ListText(HWND page, int id, int row, int column);
+std::vector<int> SelectedRows(HWND page, int id);
+void ClickListRow(HWND page, int id, int row, bool doubleClick = false);
 // Presses a button of the sheet (IDOK, IDCANCEL, ID_APPLY_NOW, Reload).
 void PressSheetButton(HWND sheet, int id);
 // True once comctl32 has ended a modeless sheet (it has no current page).

@@ -1,9 +1,63 @@
 #include "pages/bridges/zorvik_res.h"
 
+#include "framework/message_box.h"
 #include "pages/bridges/bridge_windows.h"
+#include "pages/slots/slot_page_ids.h"
 #include "res/resource.h"
 
-ZorvikRes::ZorvikRes() : CPropertyPage(IDD_BRIDGES) {}
+namespace {
+const char* const kHeadings[7] = {"SlotPath",
+                                  "I/O Space",
+                                  "Memory window",
+                                  "Prefetchable memory space",
+                                  "Bus/Device/Function",
+                                  "Dynamic bus assignment",
+                                  "Don't reset secondary bus"};
+
+// One window's four edits, its place in the record, its flag and its kind.
+struct WindowFields {
+    CString ZorvikRes::*pFrom;
+    CString ZorvikRes::*pTo;
+    CString ZorvikRes::*pSize;
+    CString ZorvikRes::*pAlign;
+    int nFromId, nToId, nSizeId, nAlignId;
+    CBridgeWindow CSlotRecord::*pWindow;
+    uint32_t dwFlag;
+    bool bIoKind;
+};
+
+const WindowFields kWindows[3] = {
+    {&ZorvikRes::m_strIoFrom, &ZorvikRes::m_strIoTo, &ZorvikRes::m_strIoSize,
+     &ZorvikRes::m_strIoAlign, IDC_IO_FROM, IDC_IO_TO, IDC_IO_SIZE, IDC_IO_ALIGN,
+     &CSlotRecord::m_ioWindow, SLOT_HAS_IO, true},
+    {&ZorvikRes::m_strMemFrom, &ZorvikRes::m_strMemTo, &ZorvikRes::m_strMemSize,
+     &ZorvikRes::m_strMemAlign, IDC_MEM_FROM, IDC_MEM_TO, IDC_MEM_SIZE, IDC_MEM_ALIGN,
+     &CSlotRecord::m_memWindow, SLOT_HAS_MEM, false},
+    {&ZorvikRes::m_strPrefFrom, &ZorvikRes::m_strPrefTo, &ZorvikRes::m_strPrefSize,
+     &ZorvikRes::m_strPrefAlign, IDC_PREF_FROM, IDC_PREF_TO, IDC_PREF_SIZE, IDC_PREF_ALIGN,
+     &CSlotRecord::m_prefetchWindow, SLOT_HAS_PREFETCH, false},
+};
+
+// The window the page starts from: the whole range, the default size and
+// alignment of the kind.
+CBridgeWindow DefaultWindow(bool bIoKind) {
+    if (bIoKind)
+        return {0, IO_WINDOW_TOP, IO_WINDOW_ALIGNMENT, IO_WINDOW_ALIGNMENT};
+    return {0, MEM_WINDOW_TOP, MEM_WINDOW_ALIGNMENT, MEM_WINDOW_ALIGNMENT};
+}
+
+CString HexText(uint32_t nValue) {
+    CString text;
+    text.Format("0x%X", nValue);
+    return text;
+}
+
+const char* YesNo(const CSlotRecord& record, uint32_t dwFlag, int32_t bValue) {
+    return (record.m_dwFlags & dwFlag) && bValue != 0 ? "Yes" : "No";
+}
+} // namespace
+
+ZorvikRes::ZorvikRes() : CLocationEntryPage(IDD_BRIDGES) {}
 
 BOOL ZorvikRes::AddFromRegistry(CString name, CString data) {
     CSlotRecord record;
@@ -19,4 +73,207 @@ BOOL ZorvikRes::AddFromRegistry(CString name, CString data) {
     record.m_dwFlags |= SLOT_HAS_MEM | SLOT_HAS_PREFETCH | SLOT_HAS_DYNBUS;
     m_bridges.InsertBySlotPath(record);
     return TRUE;
+}
+
+void ZorvikRes::DoDataExchange(CDataExchange* pDX) {
+    DDX_Control(pDX, IDC_NO_RESET, m_btnNoReset);
+    DDX_Control(pDX, IDC_SLOT_LIST, m_list);
+    DDX_Text(pDX, IDC_BUS, m_strBus);
+    DDX_Text(pDX, IDC_DEVICE, m_strDevice);
+    DDX_Text(pDX, IDC_FUNCTION, m_strFunction);
+    DDX_Text(pDX, IDC_SLOT_PATH, m_strSlotPath);
+    DDX_Check(pDX, IDC_DYNAMIC_BUS, m_bDynamicBusAssignment);
+    DDX_Text(pDX, IDC_IO_SIZE, m_strIoSize);
+    DDX_Text(pDX, IDC_IO_FROM, m_strIoFrom);
+    DDX_Text(pDX, IDC_IO_TO, m_strIoTo);
+    DDX_Text(pDX, IDC_IO_ALIGN, m_strIoAlign);
+    DDX_Text(pDX, IDC_MEM_SIZE, m_strMemSize);
+    DDX_Text(pDX, IDC_MEM_FROM, m_strMemFrom);
+    DDX_Text(pDX, IDC_PREF_SIZE, m_strPrefSize);
+    DDX_Text(pDX, IDC_PREF_FROM, m_strPrefFrom);
+    DDX_Text(pDX, IDC_MEM_TO, m_strMemTo);
+    DDX_Text(pDX, IDC_PREF_TO, m_strPrefTo);
+    DDX_Text(pDX, IDC_MEM_ALIGN, m_strMemAlign);
+    DDX_Text(pDX, IDC_PREF_ALIGN, m_strPrefAlign);
+    DDX_Check(pDX, IDC_NO_RESET, m_bNoResetSecondaryBus);
+    DDX_Radio(pDX, IDC_ENTRY_SLOT_PATH, m_nEntryMode);
+}
+
+BOOL ZorvikRes::OnInitDialog() {
+    CLocationEntryPage::OnInitDialog();
+    if (m_nColumnWidth[0] < 0) {
+        RECT rc;
+        m_list.GetClientRect(&rc);
+        int nWidth = rc.right - rc.left;
+        m_nColumnWidth[0] = nWidth / 10;
+        int nRest = nWidth - m_nColumnWidth[0];
+        for (int i = 1; i <= 4; ++i)
+            m_nColumnWidth[i] = nRest / 5;
+        m_nColumnWidth[5] = m_nColumnWidth[6] = nRest / 12;
+    }
+    if (!m_library.IsAvailable()) {
+        ::ShowWindow(m_btnNoReset, SW_HIDE);
+        m_nColumnWidth[6] = 0;
+    }
+    InsertColumns(kHeadings, m_nColumnWidth, 7);
+    if (m_bFirstInit) {
+        for (const WindowFields& w : kWindows) {
+            CBridgeWindow d = DefaultWindow(w.bIoKind);
+            void (ZorvikRes::*pSet)(int, uint32_t) =
+                w.bIoKind ? &ZorvikRes::SetHex16Text : &ZorvikRes::SetHex32Text;
+            (this->*pSet)(w.nFromId, d.m_dwFrom);
+            (this->*pSet)(w.nToId, d.m_dwTo);
+            (this->*pSet)(w.nSizeId, d.m_dwSize);
+            (this->*pSet)(w.nAlignId, d.m_dwAlignment);
+        }
+        m_btnNoReset.SetCheck(BST_CHECKED);
+        m_bFirstInit = 0;
+    }
+    RefreshList();
+    OnEntryMode();
+    return TRUE;
+}
+
+BOOL ZorvikRes::OnKillActive() {
+    ReadColumnWidths(m_nColumnWidth, 7);
+    return CLocationEntryPage::OnKillActive();
+}
+
+BOOL ZorvikRes::OnCommand(UINT nID, UINT nCode) {
+    if (nCode == BN_CLICKED && nID == IDC_MOVE_DOWN) {
+        OnMoveDown();
+        return TRUE;
+    }
+    if (nCode == BN_CLICKED && nID == IDC_MOVE_UP) {
+        OnMoveUp();
+        return TRUE;
+    }
+    return CLocationEntryPage::OnCommand(nID, nCode);
+}
+
+void ZorvikRes::SetHex16Text(int nID, uint32_t nValue) {
+    CString text;
+    text.Format("0x%04X", nValue & 0xFFFF);
+    SetDlgItemText(nID, text);
+}
+
+void ZorvikRes::SetHex32Text(int nID, uint32_t nValue) {
+    CString text;
+    text.Format("0x%08X", nValue);
+    SetDlgItemText(nID, text);
+}
+
+UINT ZorvikRes::ValidateEntry() {
+    if (UINT nMessage = ValidateLocation(true))
+        return nMessage;
+    if ((ParseLocationNumber(m_strIoFrom) & 0xFFF) != 0 ||
+        (ParseLocationNumber(m_strIoSize) & 0xFFF) != 0)
+        return IDS_IO_NOT_ALIGNED;
+    return 0;
+}
+
+void ZorvikRes::StoreEntry() {
+    CSlotRecord record = NewLocationRecord();
+    POSITION found = m_bridges.FindBySlotPath(record.GetSlotPath());
+    for (const WindowFields& w : kWindows) {
+        record.*w.pWindow = {ParseLocationNumber(this->*w.pFrom), ParseLocationNumber(this->*w.pTo),
+                             ParseLocationNumber(this->*w.pSize),
+                             ParseLocationNumber(this->*w.pAlign)};
+        record.m_dwFlags |= w.dwFlag;
+    }
+    record.m_bDynamicBusAssignment = m_bDynamicBusAssignment;
+    record.m_bNoResetSecondaryBus = m_library.IsAvailable() ? m_bNoResetSecondaryBus : 0;
+    record.m_dwFlags |= SLOT_HAS_DYNBUS | SLOT_HAS_NORESET;
+    if (found)
+        m_bridges.SetAt(found, record);
+    else
+        m_bridges.InsertBySlotPath(record);
+}
+
+void ZorvikRes::ClearEntry() {
+    ClearLocation();
+    for (const WindowFields& w : kWindows) {
+        CBridgeWindow d = DefaultWindow(w.bIoKind);
+        this->*w.pFrom = HexText(d.m_dwFrom);
+        this->*w.pTo = HexText(d.m_dwTo);
+        this->*w.pSize = HexText(d.m_dwSize);
+        this->*w.pAlign = HexText(d.m_dwAlignment);
+    }
+    m_bNoResetSecondaryBus = 0;
+    m_bDynamicBusAssignment = 0;
+}
+
+void ZorvikRes::ShowRecord(const CSlotRecord& record) {
+    ShowLocation(record);
+    for (const WindowFields& w : kWindows) {
+        const CBridgeWindow& window = record.*w.pWindow;
+        if (!(record.m_dwFlags & w.dwFlag) || window.m_dwFrom == NOT_GIVEN)
+            continue;
+        this->*w.pFrom = HexText(window.m_dwFrom);
+        this->*w.pTo = HexText(window.m_dwTo);
+        this->*w.pSize = HexText(window.m_dwSize);
+        this->*w.pAlign = HexText(window.m_dwAlignment);
+    }
+    m_bDynamicBusAssignment =
+        (record.m_dwFlags & SLOT_HAS_DYNBUS) ? record.m_bDynamicBusAssignment : 0;
+    m_bNoResetSecondaryBus =
+        (record.m_dwFlags & SLOT_HAS_NORESET) ? record.m_bNoResetSecondaryBus : 0;
+}
+
+void ZorvikRes::FormatRow(const CSlotRecord& record, CString* pTexts) {
+    pTexts[0] = record.GetSlotPath();
+    for (int i = 0; i < 3; ++i) {
+        const WindowFields& w = kWindows[i];
+        const CBridgeWindow& window = record.*w.pWindow;
+        if ((record.m_dwFlags & w.dwFlag) && window.m_dwFrom != NOT_GIVEN)
+            FormatWindow(pTexts[1 + i], window.m_dwFrom, window.m_dwTo, window.m_dwSize,
+                         window.m_dwAlignment, w.bIoKind);
+    }
+    pTexts[4] = BusDeviceFunctionText(record);
+    pTexts[5] = YesNo(record, SLOT_HAS_DYNBUS, record.m_bDynamicBusAssignment);
+    pTexts[6] = YesNo(record, SLOT_HAS_NORESET, record.m_bNoResetSecondaryBus);
+}
+
+void ZorvikRes::RefreshList() {
+    int nNoted = GetFirstSelectedRow();
+    FillRows(7);
+    int nCount = m_list.GetItemCount();
+    if (nCount == 0)
+        return;
+    int nRow = nNoted < 0 ? 0 : (nNoted < nCount ? nNoted : nNoted - 1);
+    if (nRow < nCount)
+        SelectRow(nRow);
+    OnClickList(nullptr);
+}
+
+void ZorvikRes::OnMoveDown() { MoveSelected(true); }
+
+void ZorvikRes::OnMoveUp() { MoveSelected(false); }
+
+void ZorvikRes::MoveSelected(bool bDown) {
+    int nRow = GetFirstSelectedRow();
+    POSITION pos = GetRowRecord(nRow);
+    if (!pos) {
+        AfxMessageBeep(0xFFFFFFFF);
+        return;
+    }
+    POSITION neighbour = pos;
+    if (bDown)
+        m_bridges.GetNext(neighbour);
+    else
+        m_bridges.GetPrev(neighbour);
+    if (!neighbour)
+        return;
+    CSlotRecord record = m_bridges.GetAt(pos);
+    if (bDown)
+        m_bridges.InsertAfter(neighbour, record);
+    else
+        m_bridges.InsertBefore(neighbour, record);
+    m_bridges.RemoveAt(pos);
+    const UINT kMask = LVIS_FOCUSED | LVIS_SELECTED;
+    UINT nState = m_list.GetItemState(nRow, kMask);
+    m_list.SetItemState(nRow, 0, kMask);
+    m_list.SetItemState(bDown ? nRow + 1 : nRow - 1, nState, kMask);
+    SetModified(TRUE);
+    RefreshList();
 }

@@ -1,10 +1,10 @@
 #pragma once
 // Bridge Resource Requirements page: the windows and switches of each PCI
 // bridge. The parameter store fills and reads m_bridges.
-#include "framework/property_page.h"
-#include "pages/slots/slot_record.h"
+#include "pages/slots/location_entry.h"
+#include "sys/controller_library.h"
 
-class ZorvikRes : public CPropertyPage {
+class ZorvikRes : public CLocationEntryPage {
 public:
     ZorvikRes();
 
@@ -13,4 +13,46 @@ public:
     BOOL AddFromRegistry(CString name, CString data);
 
     CSlotRecordList m_bridges; // in slot path order after a load
+    CButton m_btnNoReset;      // check box 1125, hidden without the library
+    int m_bDynamicBusAssignment = 0;
+    CString m_strIoSize, m_strIoFrom, m_strIoTo, m_strIoAlign;
+    CString m_strMemSize, m_strMemFrom, m_strMemTo, m_strMemAlign;
+    CString m_strPrefSize, m_strPrefFrom, m_strPrefTo, m_strPrefAlign;
+    int m_bNoResetSecondaryBus = 0;
+    // Widths of the seven columns; -1 in column 0: defaults for all.
+    int m_nColumnWidth[7] = {-1, -1, -1, -1, -1, -1, -1};
+    // The default windows and the tick in 1125 appear on the first
+    // initialisation only.
+    int m_bFirstInit = 1;
+
+    UINT ValidateEntry() override;
+    // Rows in list order; the selection stays at its index, moves one row
+    // up when that is past the end, or goes to row 0 when there was none.
+    void RefreshList() override;
+    // The selected record changes places with its neighbour; a beep when no
+    // row is selected.
+    void OnMoveDown();
+    void OnMoveUp();
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    BOOL OnKillActive() override;
+    BOOL OnCommand(UINT nID, UINT nCode) override;
+
+    CSlotRecordList& Records() override { return m_bridges; }
+    // Replaces the record of the same slot in place, or inserts the new one
+    // at its slot path place.
+    void StoreEntry() override;
+    void ClearEntry() override;
+    void ShowRecord(const CSlotRecord& record) override;
+    void FormatRow(const CSlotRecord& record, CString* pTexts) override;
+
+private:
+    void MoveSelected(bool bDown);
+    void SetHex16Text(int nID, uint32_t nValue);
+    void SetHex32Text(int nID, uint32_t nValue);
+
+    // The availability test of the no-reset switch (a fresh session each time).
+    CVardekLibrary m_library;
 };

@@ -4,10 +4,10 @@
 
 #include <cstring>
 
-#include "sys/kit_connections.h"
 #include "framework/message_box.h"
 #include "pages/miniports/miniport_ids.h"
 #include "res/resource.h"
+#include "sys/kit_connections.h"
 
 namespace {
 const char* const kColumnHeadings[4] = {"Service", "File", "Description", "Restrictions"};
