@@ -10,6 +10,7 @@ ZorvikSheet::ZorvikSheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
       m_bUpdateConfirmed(FALSE), m_hKeys(), m_About(IDD_ABOUTBOX) {
     m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
 
+    AddPage(&m_DevRes);
     m_Misc.Persist(FALSE);
     AddPage(&m_Misc);
     if (m_VardekLibrary.IsAvailable()) {
