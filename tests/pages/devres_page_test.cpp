@@ -120,12 +120,16 @@ TEST_F(DevResPageTest, EntriesMergePerIdentityInIdentityOrderAndFollowClicks) {
     EXPECT_EQ(ListView_GetNextItem(::GetDlgItem(page, IDC_DEVRES_LIST), -1, LVNI_SELECTED), 2);
     EXPECT_EQ(ItemText(page, IDC_DEVRES_SUBSYSTEM_VENDOR_ID), "1ABC");
 
-    // The reload notification rebuilds the rows from the list.
+    // The reload notification rebuilds the rows from the list; a record
+    // without BARs (a stored value with no data) shows no resources.
     m_page.m_requirements.RemoveTail();
+    CDeviceRequirement bare;
+    ASSERT_TRUE(bare.ParseIdentityText("VEN_FFFF&DEV_1"));
+    m_page.m_requirements.Add(bare, true);
     ::PostMessageA(page, WM_RELOAD_NOTIFY, 0, 0);
     PumpMessages();
-    EXPECT_EQ(Rows(page).size(), 2u);
-    EXPECT_EQ(ItemText(page, IDC_DEVRES_REVISION_ID), "0B");
+    EXPECT_EQ(Rows(page).back(), "PCI\\VEN_FFFF&DEV_0001 | ");
+    EXPECT_EQ(Fields(page), (Texts{"FFFF", "0001", "", "", "", "", "", "", "", "", ""}));
 }
 
 TEST_F(SheetTest, DeviceRequirementsPageStoresExactlyItsListInIdentityOrder) {
