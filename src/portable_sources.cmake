@@ -7,4 +7,5 @@ set(MIRANDEL_PORTABLE_SOURCES
     pages/bridges/bridge_windows.cpp
     pages/miniports/miniport_record.cpp
     sys/slot_path_text.cpp
-    pages/devres/device_requirement.cpp)
+    pages/devres/device_requirement.cpp
+    pages/devres/hex_field.cpp)

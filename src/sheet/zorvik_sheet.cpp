@@ -12,6 +12,7 @@ ZorvikSheet::ZorvikSheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
 
     AddPage(&m_Eq);
     AddPage(&m_Res);
+    AddPage(&m_DevRes);
     AddPage(&m_Misc);
     AddPage(&m_MiniList);
     if (m_VardekLibrary.IsAvailable()) {

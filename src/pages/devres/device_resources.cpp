@@ -1,5 +1,206 @@
 #include "pages/devres/device_resources.h"
 
+#include <string>
+
+#include "framework/message_box.h"
+#include "pages/devres/devres_ids.h"
+#include "pages/devres/hex_field.h"
 #include "res/resource.h"
 
+namespace {
+
+const int kBarIds[6] = {IDC_DEVRES_BAR0, IDC_DEVRES_BAR1, IDC_DEVRES_BAR2,
+                        IDC_DEVRES_BAR3, IDC_DEVRES_BAR4, IDC_DEVRES_BAR5};
+
+// The resource text on one line: its strings joined by ';'.
+CString DisplayResources(const CDeviceRequirement& requirement) {
+    std::string text = requirement.GetResourceText().str();
+    for (size_t i = 0; i + 2 < text.size(); ++i) {
+        if (text[i] == '\0')
+            text[i] = ';';
+    }
+    return CString(text.c_str());
+}
+
+} // namespace
+
 CDeviceResources::CDeviceResources() : CPropertyPage(IDD_DEVRES) {}
+
+void CDeviceResources::DoDataExchange(CDataExchange* pDX) {
+    DDX_Control(pDX, IDC_DEVRES_LIST, m_listRequirements);
+    for (int i = 0; i < 6; ++i)
+        DDX_Text(pDX, kBarIds[i], m_strBars[i]);
+    DDX_Text(pDX, IDC_DEVRES_DEVICE_ID, m_strDeviceId);
+    DDX_Text(pDX, IDC_DEVRES_REVISION_ID, m_strRevisionId);
+    DDX_Text(pDX, IDC_DEVRES_SUBSYSTEM_ID, m_strSubsystemId);
+    DDX_Text(pDX, IDC_DEVRES_SUBSYSTEM_VENDOR_ID, m_strSubsystemVendorId);
+    DDX_Text(pDX, IDC_DEVRES_VENDOR_ID, m_strVendorId);
+}
+
+BOOL CDeviceResources::OnInitDialog() {
+    CPropertyPage::OnInitDialog();
+    if (m_nColumnWidth0 < 0) {
+        RECT rc;
+        m_listRequirements.GetClientRect(&rc);
+        m_nColumnWidth0 = rc.right / 3 * 2;
+        m_nColumnWidth1 = rc.right - m_nColumnWidth0;
+    }
+    m_listRequirements.InsertColumn(0, "Device Identification", LVCFMT_LEFT, m_nColumnWidth0);
+    m_listRequirements.InsertColumn(1, "Device Resources", LVCFMT_LEFT, m_nColumnWidth1);
+    m_listRequirements.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    RefreshList();
+    return TRUE;
+}
+
+BOOL CDeviceResources::OnKillActive() {
+    m_nColumnWidth0 = m_listRequirements.GetColumnWidth(0);
+    m_nColumnWidth1 = m_listRequirements.GetColumnWidth(1);
+    return CPropertyPage::OnKillActive();
+}
+
+BOOL CDeviceResources::OnCommand(UINT nID, UINT nCode) {
+    if (nCode != BN_CLICKED)
+        return FALSE;
+    if (nID == IDC_DEVRES_ADD_UPDATE) {
+        OnAddUpdate();
+        return TRUE;
+    }
+    if (nID == IDC_DEVRES_REMOVE) {
+        OnRemove();
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL CDeviceResources::OnMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT* pResult) {
+    if (msg != WM_NOTIFY)
+        return FALSE;
+    auto* pnmh = reinterpret_cast<NMHDR*>(lParam);
+    if (pnmh->idFrom != IDC_DEVRES_LIST || pnmh->code != NM_CLICK)
+        return FALSE;
+    ShowSelected(reinterpret_cast<NMITEMACTIVATE*>(lParam)->iItem);
+    *pResult = 0;
+    return TRUE;
+}
+
+UINT CDeviceResources::Validate() {
+    bool bError = false;
+    uint32_t value = ParseHexField(m_strVendorId, &bError);
+    if (bError || value == 0 || value >= 0xFFFF)
+        return IDS_INVALID_VENDOR_ID;
+    value = ParseHexField(m_strDeviceId, &bError);
+    if (bError || value > 0xFFFF)
+        return IDS_INVALID_DEVICE_ID;
+    value = ParseHexField(m_strSubsystemVendorId, &bError);
+    if (bError || value > 0xFFFF)
+        return IDS_INVALID_SUBSYSTEM_VENDOR_ID;
+    value = ParseHexField(m_strSubsystemId, &bError);
+    if (bError || value > 0xFFFF)
+        return IDS_INVALID_SUBSYSTEM_ID;
+    // The revision has no message of its own.
+    value = ParseHexField(m_strRevisionId, &bError);
+    if (bError || value > 0xFF)
+        return IDS_INVALID_SUBSYSTEM_ID;
+    bool bAnyBar = false;
+    for (CString& bar : m_strBars) {
+        value = ParseHexField(bar, &bError);
+        if (bError)
+            return IDS_INVALID_REQUIREMENT;
+        bAnyBar = bAnyBar || value != 0;
+    }
+    return bAnyBar ? 0 : IDS_NO_REQUIREMENT;
+}
+
+void CDeviceResources::OnAddUpdate() {
+    UpdateData(TRUE);
+    if (UINT nIDPrompt = Validate()) {
+        AfxMessageBeep(static_cast<UINT>(-1));
+        AfxMessageBox(nIDPrompt, MB_OK | MB_ICONERROR);
+        return;
+    }
+    CDeviceRequirement requirement;
+    requirement.m_wVendorId = static_cast<uint16_t>(ParseHexField(m_strVendorId));
+    requirement.m_wDeviceId = static_cast<uint16_t>(ParseHexField(m_strDeviceId));
+    // One of the subsystem pair is enough; the other then counts as 0.
+    if (!m_strSubsystemVendorId.IsEmpty() || !m_strSubsystemId.IsEmpty()) {
+        requirement.m_bHasSubsystem = 1;
+        requirement.m_wSubsystemVendorId =
+            static_cast<uint16_t>(ParseHexField(m_strSubsystemVendorId));
+        requirement.m_wSubsystemId = static_cast<uint16_t>(ParseHexField(m_strSubsystemId));
+    }
+    if (!m_strRevisionId.IsEmpty()) {
+        requirement.m_bHasRevision = 1;
+        requirement.m_byRevisionId = static_cast<uint8_t>(ParseHexField(m_strRevisionId) & 0xFF);
+    }
+    for (int i = 0; i < 6; ++i)
+        requirement.m_dwBars[i] = ParseHexField(m_strBars[i]);
+    // An entry replaces every BAR of its identity, zeros included.
+    m_requirements.Add(requirement, true);
+    RefreshList();
+    SetModified(TRUE);
+}
+
+void CDeviceResources::OnRemove() {
+    int nItem = m_listRequirements.GetNextItem(-1, LVNI_SELECTED);
+    if (nItem < 0)
+        return;
+    auto pos = reinterpret_cast<POSITION>(m_listRequirements.GetItemData(nItem));
+    if (!pos)
+        return;
+    m_requirements.RemoveAt(pos);
+    RefreshList();
+    SetModified(TRUE);
+}
+
+void CDeviceResources::ShowSelected(int nItem) {
+    for (CString& bar : m_strBars)
+        bar.Empty();
+    m_strDeviceId.Empty();
+    m_strRevisionId.Empty();
+    m_strSubsystemId.Empty();
+    m_strSubsystemVendorId.Empty();
+    m_strVendorId.Empty();
+
+    POSITION pos = nullptr;
+    if (nItem >= 0 && nItem < m_listRequirements.GetItemCount())
+        pos = reinterpret_cast<POSITION>(m_listRequirements.GetItemData(nItem));
+    if (pos) {
+        const CDeviceRequirement& r = m_requirements.GetAt(pos);
+        m_strVendorId.Format("%04X", static_cast<unsigned>(r.m_wVendorId));
+        m_strDeviceId.Format("%04X", static_cast<unsigned>(r.m_wDeviceId));
+        if (r.m_bHasSubsystem) {
+            m_strSubsystemVendorId.Format("%04X", static_cast<unsigned>(r.m_wSubsystemVendorId));
+            m_strSubsystemId.Format("%04X", static_cast<unsigned>(r.m_wSubsystemId));
+        }
+        if (r.m_bHasRevision)
+            m_strRevisionId.Format("%02X", static_cast<unsigned>(r.m_byRevisionId));
+        for (int i = 0; i < 6; ++i) {
+            if (r.m_dwBars[i] != 0)
+                m_strBars[i].Format("%X", static_cast<unsigned>(r.m_dwBars[i]));
+        }
+    }
+    UpdateData(FALSE);
+}
+
+void CDeviceResources::RefreshList() {
+    int nSelected = m_listRequirements.GetNextItem(-1, LVNI_SELECTED);
+    m_listRequirements.DeleteAllItems();
+    int n = 0;
+    for (POSITION pos = m_requirements.GetHeadPosition(); pos; ++n) {
+        POSITION current = pos;
+        const CDeviceRequirement& requirement = m_requirements.GetNext(pos);
+        CString identity = requirement.GetIdentityText();
+        int nItem = m_listRequirements.InsertItem(n, identity, reinterpret_cast<LPARAM>(current));
+        if (nItem < 0) {
+            AfxMessageBox(CString("InsertItem failed on: ") + identity, MB_OK);
+            continue; // no row to write the resources into
+        }
+        m_listRequirements.SetItemText(nItem, 1, DisplayResources(requirement));
+    }
+    int nCount = m_listRequirements.GetItemCount();
+    if (nCount > 0) {
+        int nItem = nSelected < 0 ? 0 : (nSelected < nCount ? nSelected : nCount - 1);
+        m_listRequirements.SetItemState(nItem, LVIS_SELECTED, LVIS_SELECTED);
+    }
+    ShowSelected(m_listRequirements.GetNextItem(-1, LVNI_SELECTED));
+}

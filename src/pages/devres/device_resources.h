@@ -1,6 +1,7 @@
 #pragma once
 // Device Resource Requirements page: BAR requirements per PCI device
 // identity. The parameter store fills and reads m_requirements.
+#include "framework/controls.h"
 #include "framework/property_page.h"
 #include "pages/devres/device_requirement.h"
 
@@ -8,5 +9,31 @@ class CDeviceResources : public CPropertyPage {
 public:
     CDeviceResources();
 
+    CListCtrl m_listRequirements;
+    CString m_strBars[6]; // BAR 0 to BAR 5, hexadecimal
+    CString m_strDeviceId;
+    CString m_strRevisionId;
+    CString m_strSubsystemId;
+    CString m_strSubsystemVendorId;
+    CString m_strVendorId;
     CDeviceRequirementList m_requirements; // in identity order
+    int m_nColumnWidth0 = -1;              // -1: nothing stored yet
+    int m_nColumnWidth1 = -1;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    BOOL OnKillActive() override;
+    BOOL OnCommand(UINT nID, UINT nCode) override;
+    BOOL OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    void OnReloadNotify() override { RefreshList(); }
+
+private:
+    // 0, or the string id of the first field that is refused.
+    UINT Validate();
+    void OnAddUpdate();
+    void OnRemove();
+    // Fills the fields from the row's record; empty fields for no row (-1).
+    void ShowSelected(int nItem);
+    void RefreshList();
 };
