@@ -1,9 +1,12 @@
 // Starts a program and reports, in milliseconds, how long it takes until a
-// visible window with the given caption exists; then closes that window.
+// visible window with the given caption exists; then closes that window: a
+// dialog (the property sheets) with Cancel, any other main window (regedit's)
+// as its close box would.
 //   sheet_timer <program> <caption>
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char** argv) {
     if (argc < 3) {
@@ -16,7 +19,8 @@ int main(int argc, char** argv) {
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
     ::QueryPerformanceCounter(&start);
-    if (!::CreateProcessA(argv[1], nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    if (!::CreateProcessA(argv[1], nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                          &pi)) {
         std::fprintf(stderr, "cannot start %s: %lu\n", argv[1], ::GetLastError());
         return 1;
     }
@@ -34,7 +38,12 @@ int main(int argc, char** argv) {
     double ms = 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
                 static_cast<double>(frequency.QuadPart);
     std::printf("%.1f\n", ms);
-    ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    char windowClass[16] = "";
+    ::GetClassNameA(window, windowClass, sizeof(windowClass));
+    if (std::strcmp(windowClass, "#32770") == 0)
+        ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    else
+        ::PostMessageA(window, WM_CLOSE, 0, 0);
     if (::WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0)
         ::TerminateProcess(pi.hProcess, 1);
     ::CloseHandle(pi.hThread);
