@@ -10,10 +10,16 @@ ZorvikSheet::ZorvikSheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
       m_bUpdateConfirmed(FALSE), m_About(IDD_ABOUTBOX) {
     m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
 
+    // Column widths (and the bridge page's entry mode) come from the user's
+    // profile before the pages exist.
+    m_Eq.Persist(FALSE);
     AddPage(&m_Eq);
+    m_Res.Persist(FALSE);
     AddPage(&m_Res);
+    m_DevRes.Persist(FALSE);
     AddPage(&m_DevRes);
     AddPage(&m_Misc);
+    m_MiniList.Persist(FALSE);
     AddPage(&m_MiniList);
     if (m_VardekLibrary.IsAvailable()) {
         m_Vardek.m_bPresent = 1;
@@ -167,7 +173,16 @@ void ZorvikSheet::OnApplyNow() {
         GetPage(i)->SetModified(FALSE);
 }
 
+void ZorvikSheet::SaveColumnWidths() {
+    m_Eq.Persist(TRUE);
+    m_Res.Persist(TRUE);
+    m_DevRes.Persist(TRUE);
+    m_MiniList.Persist(TRUE);
+}
+
 void ZorvikSheet::OnOK() {
+    // OK keeps the widths even when the update question is then cancelled.
+    SaveColumnWidths();
     if (IsApplyEnabled()) {
         m_bApplyCancelled = FALSE;
         OnApplyNow();

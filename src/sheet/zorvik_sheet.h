@@ -51,5 +51,6 @@ private:
     void OnOK();
     void OnReload();
     void OnApplyNow();
+    void SaveColumnWidths();
     BOOL IsApplyEnabled() const;
 };

@@ -1,7 +1,9 @@
 #include "pages/bridges/zorvik_res.h"
 
+#include "framework/app.h"
 #include "framework/message_box.h"
 #include "pages/bridges/bridge_windows.h"
+#include "pages/column_widths.h"
 #include "pages/slots/slot_page_ids.h"
 #include "res/resource.h"
 
@@ -101,16 +103,16 @@ void ZorvikRes::DoDataExchange(CDataExchange* pDX) {
 
 BOOL ZorvikRes::OnInitDialog() {
     CLocationEntryPage::OnInitDialog();
-    if (m_nColumnWidth[0] < 0) {
-        RECT rc;
-        m_list.GetClientRect(&rc);
-        int nWidth = rc.right - rc.left;
-        m_nColumnWidth[0] = nWidth / 10;
-        int nRest = nWidth - m_nColumnWidth[0];
-        for (int i = 1; i <= 4; ++i)
-            m_nColumnWidth[i] = nRest / 5;
-        m_nColumnWidth[5] = m_nColumnWidth[6] = nRest / 12;
-    }
+    RECT rc;
+    m_list.GetClientRect(&rc);
+    int nWidth = rc.right - rc.left;
+    int nRest = nWidth - nWidth / 10;
+    const int defaults[7] = {nWidth / 10, nRest / 5,  nRest / 5, nRest / 5,
+                             nRest / 5,   nRest / 12, nRest / 12};
+    bool bAllDefaults = m_nColumnWidth[0] < 0;
+    for (int i = 0; i < 7; ++i)
+        if (bAllDefaults || m_nColumnWidth[i] < 0)
+            m_nColumnWidth[i] = defaults[i];
     if (!m_library.IsAvailable()) {
         ::ShowWindow(m_btnNoReset, SW_HIDE);
         m_nColumnWidth[6] = 0;
@@ -131,6 +133,20 @@ BOOL ZorvikRes::OnInitDialog() {
     }
     RefreshList();
     OnEntryMode();
+    return TRUE;
+}
+
+BOOL ZorvikRes::Persist(BOOL bSave) {
+    if (!bSave) {
+        LoadColumnWidths("ZorvikRes", 0, m_nColumnWidth, 7);
+        m_nEntryMode = AfxGetApp()->GetProfileInt("ZorvikRes", "m_SpathToggle", 0) == 1 ? 1 : 0;
+        return TRUE;
+    }
+    if (m_list.m_hWnd) {
+        ReadColumnWidths(m_nColumnWidth, 7);
+        SaveColumnWidths("ZorvikRes", 0, m_nColumnWidth, 7);
+    }
+    AfxGetApp()->WriteProfileInt("ZorvikRes", "m_SpathToggle", m_nEntryMode);
     return TRUE;
 }
 

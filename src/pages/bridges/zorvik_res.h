@@ -19,8 +19,13 @@ public:
     CString m_strMemSize, m_strMemFrom, m_strMemTo, m_strMemAlign;
     CString m_strPrefSize, m_strPrefFrom, m_strPrefTo, m_strPrefAlign;
     int m_bNoResetSecondaryBus = 0;
-    // Widths of the seven columns; -1 in column 0: defaults for all.
+    // Widths of the seven columns; -1 in column 0: defaults for all, -1
+    // elsewhere: that column's default.
     int m_nColumnWidth[7] = {-1, -1, -1, -1, -1, -1, -1};
+
+    // The column widths and the entry mode from (FALSE) or into (TRUE) the
+    // user's profile; the widths are saved only once the list exists.
+    BOOL Persist(BOOL bSave);
     // The default windows and the tick in 1125 appear on the first
     // initialisation only.
     int m_bFirstInit = 1;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "framework/message_box.h"
+#include "pages/column_widths.h"
 #include "pages/devres/devres_ids.h"
 #include "pages/devres/hex_field.h"
 #include "res/resource.h"
@@ -39,22 +40,36 @@ void CDeviceResources::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CDeviceResources::OnInitDialog() {
     CPropertyPage::OnInitDialog();
-    if (m_nColumnWidth0 < 0) {
-        RECT rc;
-        m_listRequirements.GetClientRect(&rc);
-        m_nColumnWidth0 = rc.right / 3 * 2;
-        m_nColumnWidth1 = rc.right - m_nColumnWidth0;
-    }
-    m_listRequirements.InsertColumn(0, "Device Identification", LVCFMT_LEFT, m_nColumnWidth0);
-    m_listRequirements.InsertColumn(1, "Device Resources", LVCFMT_LEFT, m_nColumnWidth1);
+    RECT rc;
+    m_listRequirements.GetClientRect(&rc);
+    const int defaults[2] = {rc.right / 3 * 2, rc.right - rc.right / 3 * 2};
+    bool bAllDefaults = m_nColumnWidth[0] < 0;
+    for (int i = 0; i < 2; ++i)
+        if (bAllDefaults || m_nColumnWidth[i] < 0)
+            m_nColumnWidth[i] = defaults[i];
+    m_listRequirements.InsertColumn(0, "Device Identification", LVCFMT_LEFT, m_nColumnWidth[0]);
+    m_listRequirements.InsertColumn(1, "Device Resources", LVCFMT_LEFT, m_nColumnWidth[1]);
     m_listRequirements.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     RefreshList();
     return TRUE;
 }
 
+BOOL CDeviceResources::Persist(BOOL bSave) {
+    if (!bSave) {
+        LoadColumnWidths("ZorvikDevRes", 0, m_nColumnWidth, 2);
+        return TRUE;
+    }
+    if (m_listRequirements.m_hWnd) {
+        for (int i = 0; i < 2; ++i)
+            m_nColumnWidth[i] = m_listRequirements.GetColumnWidth(i);
+        SaveColumnWidths("ZorvikDevRes", 0, m_nColumnWidth, 2);
+    }
+    return TRUE;
+}
+
 BOOL CDeviceResources::OnKillActive() {
-    m_nColumnWidth0 = m_listRequirements.GetColumnWidth(0);
-    m_nColumnWidth1 = m_listRequirements.GetColumnWidth(1);
+    for (int i = 0; i < 2; ++i)
+        m_nColumnWidth[i] = m_listRequirements.GetColumnWidth(i);
     return CPropertyPage::OnKillActive();
 }
 

@@ -17,8 +17,11 @@ public:
     CString m_strSubsystemVendorId;
     CString m_strVendorId;
     CDeviceRequirementList m_requirements; // in identity order
-    int m_nColumnWidth0 = -1;              // -1: nothing stored yet
-    int m_nColumnWidth1 = -1;
+    int m_nColumnWidth[2] = {-1, -1};      // -1 in column 0: defaults for both
+
+    // The column widths from (FALSE) or into (TRUE) the user's profile; they
+    // are saved only once the list exists.
+    BOOL Persist(BOOL bSave);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

@@ -2,9 +2,11 @@
 
 #include <commdlg.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "framework/message_box.h"
+#include "pages/column_widths.h"
 #include "pages/miniports/miniport_ids.h"
 #include "res/resource.h"
 #include "sys/kit_connections.h"
@@ -41,19 +43,27 @@ void ZorvikMiniList::DoDataExchange(CDataExchange* pDX) {
     DDX_Check(pDX, IDC_MINIPORT_COPY_FILE, m_bCopyFile);
 }
 
+BOOL ZorvikMiniList::Persist(BOOL bSave) {
+    if (bSave)
+        SaveColumnWidths("ZorvikMiniList", 1, m_nColumnWidth, 4);
+    else
+        LoadColumnWidths("ZorvikMiniList", 1, m_nColumnWidth, 4);
+    return TRUE;
+}
+
 BOOL ZorvikMiniList::OnInitDialog() {
     CPropertyPage::OnInitDialog();
-    if (m_nColumnWidth[0] < 0) {
-        RECT rc;
-        m_list.GetClientRect(&rc);
-        for (int& width : m_nColumnWidth)
+    RECT rc;
+    m_list.GetClientRect(&rc);
+    bool bAllDefaults = m_nColumnWidth[0] < 0;
+    for (int& width : m_nColumnWidth)
+        if (bAllDefaults || width < 0)
             width = (rc.right - rc.left) / 4;
-    }
     for (int i = 0; i < 4; ++i)
         m_list.InsertColumn(i, kColumnHeadings[i], LVCFMT_LEFT, m_nColumnWidth[i]);
     m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-    std::strcpy(m_editRestrictions.m_szValidChars, "0123456789abcdefABCDEF");
-    std::strcat(m_editRestrictions.m_szValidChars, ", -");
+    std::snprintf(m_editRestrictions.m_szValidChars, sizeof(m_editRestrictions.m_szValidChars),
+                  "%s%s", "0123456789abcdefABCDEF", ", -");
     RefreshList();
     return TRUE;
 }

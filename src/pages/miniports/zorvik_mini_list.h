@@ -17,7 +17,12 @@ public:
     // a miniport that cannot be installed is reported and the others go on.
     BOOL InstallMiniports(CServiceControl& services);
 
-    int m_nColumnWidth[4]; // -1: a quarter of the list each
+    int m_nColumnWidth[4]; // -1 in column 0: a quarter of the list each
+
+    // The column widths from (FALSE) or into (TRUE) the user's profile. The
+    // save writes the members as they are: widths the user gives the columns
+    // are not kept.
+    BOOL Persist(BOOL bSave);
     CMiniportList m_miniports;
     CHexEdit m_editRestrictions;
     CListCtrl m_list;

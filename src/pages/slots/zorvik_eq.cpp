@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "pages/column_widths.h"
 #include "pages/slots/slot_page_ids.h"
 #include "res/resource.h"
 
@@ -40,6 +41,17 @@ BOOL ZorvikEq::OnInitDialog() {
     InsertColumns(kHeadings, widths, 3);
     RefreshList();
     OnEntryMode();
+    return TRUE;
+}
+
+BOOL ZorvikEq::Persist(BOOL bSave) {
+    if (!bSave) {
+        LoadColumnWidths("ZorvikEq", 1, m_nColumnWidth, 3);
+        return TRUE;
+    }
+    if (m_list.m_hWnd)
+        ReadColumnWidths(m_nColumnWidth, 3);
+    SaveColumnWidths("ZorvikEq", 1, m_nColumnWidth, 3);
     return TRUE;
 }
 

@@ -12,6 +12,9 @@ public:
     // Widths of the three columns; -1: a third of the list each.
     int m_nColumnWidth[3] = {-1, -1, -1};
 
+    // The column widths from (FALSE) or into (TRUE) the user's profile.
+    BOOL Persist(BOOL bSave);
+
     UINT ValidateEntry() override;
     // Rows in ascending physical slot order; the selection stays at its
     // index (or moves to the last row) and is shown in the fields.
