@@ -32,22 +32,6 @@ DWORD Succeeded() {
     return 0;
 }
 
-// The description in a resolve answer ends at its terminator or, when the
-// driver sent none, at the end of the bytes it returned.
-DWORD CopyAnswerText(const BYTE* answer, DWORD returned, wchar_t* text) {
-    DWORD chars = 0;
-    for (DWORD at = SLOT_LOCATION_HEADER_SIZE; at + sizeof(wchar_t) <= returned;
-         at += sizeof(wchar_t)) {
-        wchar_t c;
-        std::memcpy(&c, answer + at, sizeof(c));
-        if (c == L'\0')
-            break;
-        text[chars++] = c;
-    }
-    text[chars] = L'\0';
-    return chars;
-}
-
 } // namespace
 
 DWORD OpenHotSwapDriver(HANDLE* phDriver) {
@@ -115,8 +99,13 @@ DWORD ResolveSlotPath(HANDLE hDriver, const char* pszSlotPath, BYTE* pOut, DWORD
     if (returned < SLOT_LOCATION_HEADER_SIZE || returned > RESOLVE_ANSWER_OFFERED)
         return Failed(ERROR_INVALID_DATA);
 
-    wchar_t text[(RESOLVE_ANSWER_OFFERED - SLOT_LOCATION_HEADER_SIZE) / sizeof(wchar_t) + 1];
-    DWORD chars = CopyAnswerText(answer, returned, text);
+    constexpr size_t kTextUnits = (RESOLVE_ANSWER_OFFERED - SLOT_LOCATION_HEADER_SIZE) / 2 + 1;
+    uint16_t units[kTextUnits];
+    size_t chars = CopyAnswerText(answer, returned, units, kTextUnits);
+    static_assert(sizeof(wchar_t) == sizeof(uint16_t), "UTF-16 wide characters");
+    wchar_t text[kTextUnits];
+    for (size_t i = 0; i <= chars; ++i)
+        text[i] = static_cast<wchar_t>(units[i]);
     // The multibyte form may be longer than the UTF-16 one (two bytes per
     // character in a double-byte code page); measure it first. A text the
     // current locale cannot represent is left out: no caller reads it.

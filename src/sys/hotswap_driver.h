@@ -6,6 +6,7 @@
 
 #include "framework/cstring.h"
 #include "sys/slot_location.h"
+#include "sys/slot_path_text.h"
 
 // {4EC32020-5104-11D2-8B4D-0080ADB72206}
 extern const GUID GUID_DEVINTERFACE_HOTSWAP;
@@ -28,8 +29,6 @@ static_assert(IOCTL_HOTSWAP_UPDATE_PARAMETERS ==
                   static_cast<DWORD>(CTL_CODE(0x8321, 0x825, METHOD_BUFFERED, FILE_ANY_ACCESS)),
               "update code");
 
-// Size of the location header at the start of a resolve answer.
-constexpr DWORD SLOT_LOCATION_HEADER_SIZE = 28;
 // Longest slot path in bytes that the utility sends (a 512-character text).
 constexpr DWORD SLOT_PATH_MAX_BYTES = 256;
 

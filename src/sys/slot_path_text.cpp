@@ -48,3 +48,18 @@ bool FormatHexText(const uint8_t* bytes, size_t count, char* text, size_t capaci
 }
 
 const char* SkipSlotPathMark(const char* text) { return *text == '*' ? text + 1 : text; }
+
+size_t CopyAnswerText(const uint8_t* pAnswer, size_t cbReturned, uint16_t* pText,
+                      size_t nCapacity) {
+    size_t units = 0;
+    for (size_t at = SLOT_LOCATION_HEADER_SIZE; at + 2 <= cbReturned && units + 1 < nCapacity;
+         at += 2) {
+        // Little-endian, as the driver writes it.
+        uint16_t unit = static_cast<uint16_t>(pAnswer[at] | pAnswer[at + 1] << 8);
+        if (unit == 0)
+            break;
+        pText[units++] = unit;
+    }
+    pText[units] = 0;
+    return units;
+}
