@@ -23,3 +23,10 @@ void SaveColumnWidths(const char* lpszSection, int nFirst, const int* pnWidths, 
     for (int i = 0; i < nCount; ++i)
         AfxGetApp()->WriteProfileInt(lpszSection, EntryName(nFirst + i), pnWidths[i]);
 }
+
+void ApplyDefaultWidths(int* pnWidths, const int* pnDefaults, int nCount) {
+    bool bAllDefaults = pnWidths[0] < 0;
+    for (int i = 0; i < nCount; ++i)
+        if (bAllDefaults || pnWidths[i] < 0)
+            pnWidths[i] = pnDefaults[i];
+}

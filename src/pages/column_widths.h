@@ -8,3 +8,7 @@
 void LoadColumnWidths(const char* lpszSection, int nFirst, int* pnWidths, int nCount);
 // Writes count entries, from "w<nFirst>" on, from pnWidths.
 void SaveColumnWidths(const char* lpszSection, int nFirst, const int* pnWidths, int nCount);
+
+// Gives every column without a saved width its default; when the first
+// column has none, every column takes its default.
+void ApplyDefaultWidths(int* pnWidths, const int* pnDefaults, int nCount);

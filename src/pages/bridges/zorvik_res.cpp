@@ -109,10 +109,7 @@ BOOL ZorvikRes::OnInitDialog() {
     int nRest = nWidth - nWidth / 10;
     const int defaults[7] = {nWidth / 10, nRest / 5,  nRest / 5, nRest / 5,
                              nRest / 5,   nRest / 12, nRest / 12};
-    bool bAllDefaults = m_nColumnWidth[0] < 0;
-    for (int i = 0; i < 7; ++i)
-        if (bAllDefaults || m_nColumnWidth[i] < 0)
-            m_nColumnWidth[i] = defaults[i];
+    ApplyDefaultWidths(m_nColumnWidth, defaults, 7);
     if (!m_library.IsAvailable()) {
         ::ShowWindow(m_btnNoReset, SW_HIDE);
         m_nColumnWidth[6] = 0;

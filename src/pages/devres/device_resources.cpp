@@ -43,10 +43,7 @@ BOOL CDeviceResources::OnInitDialog() {
     RECT rc;
     m_listRequirements.GetClientRect(&rc);
     const int defaults[2] = {rc.right / 3 * 2, rc.right - rc.right / 3 * 2};
-    bool bAllDefaults = m_nColumnWidth[0] < 0;
-    for (int i = 0; i < 2; ++i)
-        if (bAllDefaults || m_nColumnWidth[i] < 0)
-            m_nColumnWidth[i] = defaults[i];
+    ApplyDefaultWidths(m_nColumnWidth, defaults, 2);
     m_listRequirements.InsertColumn(0, "Device Identification", LVCFMT_LEFT, m_nColumnWidth[0]);
     m_listRequirements.InsertColumn(1, "Device Resources", LVCFMT_LEFT, m_nColumnWidth[1]);
     m_listRequirements.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);

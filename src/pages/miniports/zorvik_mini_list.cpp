@@ -55,10 +55,9 @@ BOOL ZorvikMiniList::OnInitDialog() {
     CPropertyPage::OnInitDialog();
     RECT rc;
     m_list.GetClientRect(&rc);
-    bool bAllDefaults = m_nColumnWidth[0] < 0;
-    for (int& width : m_nColumnWidth)
-        if (bAllDefaults || width < 0)
-            width = (rc.right - rc.left) / 4;
+    int quarter = (rc.right - rc.left) / 4;
+    const int defaults[4] = {quarter, quarter, quarter, quarter};
+    ApplyDefaultWidths(m_nColumnWidth, defaults, 4);
     for (int i = 0; i < 4; ++i)
         m_list.InsertColumn(i, kColumnHeadings[i], LVCFMT_LEFT, m_nColumnWidth[i]);
     m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
