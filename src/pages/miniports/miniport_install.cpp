@@ -27,17 +27,6 @@ const char* FileNameOf(const char* path) {
     return name;
 }
 
-CString SystemErrorText(DWORD dwError) {
-    char* pszText = nullptr;
-    ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                         FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, dwError, 0, reinterpret_cast<char*>(&pszText), 0, nullptr);
-    CString text(pszText);
-    ::LocalFree(pszText);
-    text.TrimRight();
-    return text;
-}
-
 template <class... Args> void Report(UINT nIDPrompt, Args... args) {
     CString format, text;
     format.LoadString(nIDPrompt);
@@ -108,5 +97,5 @@ void ZorvikMiniList::InstallMiniport(const CMiniportRecord& record, CServiceCont
                                               SERVICE_DISABLED, nullptr);
     if (error)
         Report(IDS_MINIPORT_NOT_INSTALLED, name, static_cast<unsigned long>(error),
-               static_cast<const char*>(SystemErrorText(error)));
+               static_cast<const char*>(GetErrorText(error)));
 }
