@@ -6,6 +6,7 @@
 #include "app/zorvik_app.h"
 #include "pages/options/page_ids.h"
 #include "sys/hotswap_driver.h"
+#include "support/driver_connection.h"
 #include "support/testbed_moravik_client.h"
 #include "support/testbed_quarnel_client.h"
 #include "support/testbed_vardek_client.h"
@@ -26,26 +27,16 @@ int ValueCount(const char* path) {
 // Opens the driver and the service connection as start-up does, before the
 // private registry hides the device interface; leaves the system board
 // service stopped, since a running one is restarted with a 2 s pause.
-struct RealConnections {
+struct RealConnections : DriverConnection {
     RealConnections() {
-        ZorvikApp* app = GetZorvikApp();
-        driverOpened = OpenHotSwapDriver(&app->m_hDriver) == 0;
-        app->m_ServiceControl.Open(nullptr);
-        quarnel.Reset();
+        GetZorvikApp()->m_ServiceControl.Open(nullptr);
         StopTestbedService("moravik");
     }
     ~RealConnections() {
-        ZorvikApp* app = GetZorvikApp();
         quarnel.Reset();
-        quarnel.Close();
-        if (app->m_hDriver)
-            CloseHotSwapDriver(app->m_hDriver);
-        app->m_hDriver = nullptr;
-        app->m_ServiceControl.Close();
+        GetZorvikApp()->m_ServiceControl.Close();
     }
     CMoravikStateKeeper keeper;
-    QuarnelTestbed quarnel;
-    bool driverOpened = false;
 };
 
 class SaveTest : public RealConnections, public SheetTest {
@@ -74,7 +65,7 @@ protected:
 } // namespace
 
 TEST_F(SaveTest, ApplyYesWritesTellsTheDriversAndRestartsTheRunningService) {
-    ASSERT_TRUE(driverOpened);
+    ASSERT_TRUE(opened);
     ASSERT_TRUE(StartTestbedService("moravik"));
     ControllerUpdates();
     DWORD startsBefore = MoravikStarts();
@@ -149,13 +140,13 @@ TEST_F(SaveTest, WithoutTheLibraryTheControllerFlagsStayAsTheyWere) {
 
 TEST_F(SaveTest, DriverIsToldWhenThereAndARefusalBringsMessage4003) {
     ZorvikSheet& sheet = Build();
-    HANDLE opened = GetZorvikApp()->m_hDriver;
+    HANDLE handle = GetZorvikApp()->m_hDriver;
     GetZorvikApp()->m_hDriver = nullptr;
     sheet.SaveParameters();
     EXPECT_TRUE(m_responder.asked.empty());
     EXPECT_EQ(DriverUpdates(), 0u);
 
-    GetZorvikApp()->m_hDriver = opened;
+    GetZorvikApp()->m_hDriver = handle;
     ASSERT_TRUE(quarnel.SetRefuseUpdates(true));
     m_responder.Answer(IDOK);
     sheet.SaveParameters();
@@ -165,7 +156,7 @@ TEST_F(SaveTest, DriverIsToldWhenThereAndARefusalBringsMessage4003) {
     GetZorvikApp()->m_hDriver = INVALID_HANDLE_VALUE;
     m_responder.Answer(IDOK);
     sheet.SaveParameters();
-    GetZorvikApp()->m_hDriver = opened;
+    GetZorvikApp()->m_hDriver = handle;
     ASSERT_EQ(m_responder.asked.size(), 2u);
     for (const AskedMessage& asked : m_responder.asked) {
         EXPECT_EQ(asked.text, "Mirandel Configuration Utility cannot update Mirandel parameters. "
@@ -212,7 +203,7 @@ TEST_F(SaveTest, ReloadAfterASaveShowsWhatWasSaved) {
 }
 
 TEST_F(SaveTest, SlotPathsResolveThroughTheDriverSoNoResetMarksFindTheirBridgeByLocation) {
-    ASSERT_TRUE(driverOpened);
+    ASSERT_TRUE(opened);
     WriteText(HKEY_LOCAL_MACHINE, kSlotsKey, "7", "0A08");
     WriteText(HKEY_LOCAL_MACHINE, kAssignmentsKey, "0A08", "1000,100000,100000");
     WriteText(HKEY_LOCAL_MACHINE, kNoResetKey, "0a08", "");
@@ -238,13 +229,13 @@ TEST_F(SaveTest, SlotPathsResolveThroughTheDriverSoNoResetMarksFindTheirBridgeBy
     ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kNoResetKey, "0A08");
     WriteText(HKEY_LOCAL_MACHINE, kNoResetKey, "0a08", "");
     ZorvikApp* app = GetZorvikApp();
-    HANDLE opened = app->m_hDriver;
+    HANDLE handle = app->m_hDriver;
     app->m_hDriver = nullptr;
     sheet.LoadParameters();
     EXPECT_EQ(nullptr, sheet.m_Eq.m_slots.FindBySlotPath("0a08"));
     EXPECT_EQ(3, sheet.m_Res.m_bridges.GetCount());
     sheet.SaveParameters();
-    app->m_hDriver = opened;
+    app->m_hDriver = handle;
     marks = {{"*0A08", Sz("")}, {"0a08", Sz("")}};
     EXPECT_EQ(marks, ReadStoredValues(HKEY_LOCAL_MACHINE, kNoResetKey));
     EXPECT_EQ(assignments, ReadStoredValues(HKEY_LOCAL_MACHINE, kAssignmentsKey));
