@@ -57,7 +57,15 @@ int CopyIntoDirectory(const char* file, const CString& directory) {
     op.pFrom = from.data();
     op.pTo = to.data();
     op.fFlags = FOF_NOERRORUI | FOF_NOCONFIRMATION;
-    int result = ::SHFileOperationA(&op);
+    // The shell is loaded on first use, which keeps it out of start-up.
+    using CopyProc = int(WINAPI*)(SHFILEOPSTRUCTA*);
+    HMODULE hShell = ::LoadLibraryA("shell32.dll");
+    auto pfnCopy = hShell ? reinterpret_cast<CopyProc>(reinterpret_cast<void (*)()>(
+                                ::GetProcAddress(hShell, "SHFileOperationA")))
+                          : nullptr;
+    if (!pfnCopy)
+        return ERROR_DLL_NOT_FOUND;
+    int result = pfnCopy(&op);
     if (result == 0 && op.fAnyOperationsAborted)
         result = ERROR_CANCELLED;
     return result;

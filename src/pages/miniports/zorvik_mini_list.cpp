@@ -120,7 +120,14 @@ void ZorvikMiniList::OnBrowse() {
     ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_EXPLORER;
     // The dialog opens where the drivers are; the directory stays current.
     ::SetCurrentDirectoryA(m_strDriversDir);
-    if (!::GetOpenFileNameA(&ofn))
+    // The common dialogs are loaded on first use, which keeps them out of
+    // start-up.
+    using OpenProc = BOOL(WINAPI*)(OPENFILENAMEA*);
+    HMODULE hDialogs = ::LoadLibraryA("comdlg32.dll");
+    auto pfnOpen = hDialogs ? reinterpret_cast<OpenProc>(reinterpret_cast<void (*)()>(
+                                  ::GetProcAddress(hDialogs, "GetOpenFileNameA")))
+                            : nullptr;
+    if (!pfnOpen || !pfnOpen(&ofn))
         return;
 
     CString title = FileTitle(szFile);
