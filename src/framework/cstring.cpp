@@ -31,10 +31,14 @@ CString& CString::TrimRight() {
 void CString::Format(const char* pszFormat, ...) {
     va_list args;
     va_start(args, pszFormat);
+    FormatV(pszFormat, args);
+    va_end(args);
+}
+
+void CString::FormatV(const char* pszFormat, va_list args) {
     va_list again;
     va_copy(again, args);
     int needed = std::vsnprintf(nullptr, 0, pszFormat, args);
-    va_end(args);
     if (needed < 0) {
         va_end(again);
         m_str.clear();

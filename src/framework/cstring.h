@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdarg>
 // ANSI string in the shape the pages use (MFC's CString), kept free of
 // windows.h so that record parsing and formatting also build natively.
 #include <cstddef>
@@ -45,6 +46,7 @@ public:
         __attribute__((format(printf, 2, 3)))
 #endif
         ;
+    void FormatV(const char* pszFormat, va_list args);
 
     // Direct access for APIs that fill a character buffer: the buffer has
     // room for nMinBufLength characters plus a terminator; ReleaseBuffer

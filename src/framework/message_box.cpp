@@ -69,3 +69,13 @@ CString GetErrorText(DWORD dwError) {
         text = buffer;
     return text;
 }
+
+int AfxFormatMessageBox(UINT nType, UINT nIDFormat, ...) {
+    CString format, text;
+    format.LoadString(nIDFormat);
+    va_list args;
+    va_start(args, nIDFormat);
+    text.FormatV(format, args);
+    va_end(args);
+    return AfxMessageBox(text, nType);
+}

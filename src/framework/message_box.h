@@ -7,6 +7,8 @@
 // Shows a string-table message or a literal text; returns the button pressed.
 int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK);
 int AfxMessageBox(const char* lpszText, UINT nType = MB_OK);
+// Shows a string-table text used as a printf format for the arguments.
+int AfxFormatMessageBox(UINT nType, UINT nIDFormat, ...);
 // The error beep that precedes a validation message.
 void AfxMessageBeep(UINT uType);
 // The system's text for a Win32 error code, without the trailing line break;

@@ -31,10 +31,8 @@ DWORD RestartSystemBoardServiceIfRunning(CServiceControl& services) {
 // A service that was stopped for the restart and did not start again is no
 // longer running: the administrator has to know.
 void ReportServiceNotRestarted(DWORD error) {
-    CString format, text;
-    format.LoadString(IDS_SERVICE_NOT_RESTARTED);
-    text.Format(format, SYSTEM_BOARD_SERVICE, static_cast<const char*>(GetErrorText(error)));
-    AfxMessageBox(text, MB_ICONSTOP | MB_OK);
+    AfxFormatMessageBox(MB_ICONSTOP | MB_OK, IDS_SERVICE_NOT_RESTARTED, SYSTEM_BOARD_SERVICE,
+                        static_cast<const char*>(GetErrorText(error)));
 }
 } // namespace
 
@@ -53,10 +51,8 @@ BOOL ZorvikSheet::SaveParameters() {
     // before anything is written, rather than store a cut list.
     size_t namesSize = FormatMiniportNames(m_MiniList.m_miniports).size();
     if (namesSize > MINIPORTS_VALUE_LIMIT) {
-        CString format, text;
-        format.LoadString(IDS_MINIPORTS_TOO_LONG);
-        text.Format(format, static_cast<int>(namesSize));
-        AfxMessageBox(text, MB_ICONSTOP | MB_OK);
+        AfxFormatMessageBox(MB_ICONSTOP | MB_OK, IDS_MINIPORTS_TOO_LONG,
+                            static_cast<int>(namesSize));
         return FALSE;
     }
 

@@ -27,13 +27,6 @@ const char* FileNameOf(const char* path) {
     return name;
 }
 
-template <class... Args> void Report(UINT nIDPrompt, Args... args) {
-    CString format, text;
-    format.LoadString(nIDPrompt);
-    text.Format(format, args...);
-    AfxMessageBox(text, MB_ICONSTOP | MB_OK);
-}
-
 // A list of one path for the shell: the text and two terminators.
 std::vector<char> ShellList(const char* path) {
     std::vector<char> list(path, path + std::strlen(path));
@@ -85,15 +78,17 @@ void ZorvikMiniList::InstallMiniport(const CMiniportRecord& record, CServiceCont
 
     if (record.m_bCopyFile) {
         if (record.m_strFile.GetLength() > kMaxCopiedPath) {
-            Report(IDS_MINIPORT_PATH_TOO_LONG, name, kMaxCopiedPath);
+            AfxFormatMessageBox(MB_ICONSTOP | MB_OK, IDS_MINIPORT_PATH_TOO_LONG, name,
+                                kMaxCopiedPath);
             return;
         }
         char szSystem[MAX_PATH] = "";
         UINT n = ::GetSystemDirectoryA(szSystem, sizeof(szSystem));
         CString directory = CString(n < sizeof(szSystem) ? szSystem : "") + "\\drivers";
         if (int error = CopyIntoDirectory(record.m_strFile, directory))
-            Report(IDS_MINIPORT_NOT_COPIED, static_cast<const char*>(record.m_strFile), name,
-                   static_cast<const char*>(directory), error);
+            AfxFormatMessageBox(MB_ICONSTOP | MB_OK, IDS_MINIPORT_NOT_COPIED,
+                                static_cast<const char*>(record.m_strFile), name,
+                                static_cast<const char*>(directory), error);
     }
 
     if (std::strcmp(record.m_strFile, GetServiceImagePath(name)) == 0 &&
@@ -104,6 +99,7 @@ void ZorvikMiniList::InstallMiniport(const CMiniportRecord& record, CServiceCont
     DWORD error = services.CreateKernelDriver(name, imagePath, record.m_strDescription,
                                               SERVICE_DISABLED, nullptr);
     if (error)
-        Report(IDS_MINIPORT_NOT_INSTALLED, name, static_cast<unsigned long>(error),
-               static_cast<const char*>(GetErrorText(error)));
+        AfxFormatMessageBox(MB_ICONSTOP | MB_OK, IDS_MINIPORT_NOT_INSTALLED, name,
+                            static_cast<unsigned long>(error),
+                            static_cast<const char*>(GetErrorText(error)));
 }
