@@ -1,8 +1,10 @@
 // Times the load and the save of the five lists, each filled with the same
 // number of records, with the system board service stopped so that its
-// restart pause is not counted. Prints "load_ms save_ms" per run.
+// restart pause is not counted. Prints "load_ms save_ms writes" per run, the
+// registry writes and deletes of each save without an edit, then a last
+// line "edit writes" with those of a save after one row was edited.
 //   list_timer <records> <runs> [--no-driver]
-// --no-driver leaves the driver handle at 0, so no slot path is resolved.
+// --no-driver leaves the driver closed, so no slot path is resolved.
 #include <windows.h>
 
 #include <algorithm>
@@ -17,10 +19,26 @@
 #include "res/resource.h"
 #include "sheet/zorvik_sheet.h"
 #include "store/parameter_store.h"
-#include "sys/hotswap_driver.h"
 
 namespace {
 ZorvikApp theApp;
+
+const ParameterKey kListKeys[5] = {KEY_PHYSICAL_SLOTS, KEY_RESOURCE_ASSIGNMENTS,
+                                   KEY_NO_RESET_SECONDARY_BUS, KEY_EXPLICIT_REQUIREMENTS,
+                                   KEY_RESTRICT_MINIPORTS};
+
+// The registry's writer, counting what a save asks of it.
+struct CountingWriter : CValueWriter {
+    LONG SetValue(HKEY hKey, const CRegistryValue& value) override {
+        ++calls;
+        return CValueWriter::SetValue(hKey, value);
+    }
+    LONG DeleteValue(HKEY hKey, const char* lpszName) override {
+        ++calls;
+        return CValueWriter::DeleteValue(hKey, lpszName);
+    }
+    int calls = 0;
+};
 
 const std::string kBrisset = "System\\CurrentControlSet\\Services\\Brisset\\Parameters\\";
 const std::string kQuarnel = "System\\CurrentControlSet\\Services\\quarnel\\Parameters";
@@ -152,13 +170,15 @@ int main(int argc, char** argv) {
     }
     CountingResponder responder;
     AfxSetMessageBoxResponder(&responder);
-    if (useDriver && (OpenHotSwapDriver(&theApp.m_hDriver) != 0 || theApp.m_hDriver == nullptr)) {
+    CKit& kit = theApp.m_kit;
+    if (kit.Open() != 0 && useDriver) {
         std::fprintf(stderr, "the hot-swap driver does not open: install the testbed\n");
         return 2;
     }
-    theApp.m_ServiceControl.Open(nullptr);
+    if (!useDriver)
+        kit.m_driver.Close();
     DWORD state = 0;
-    if (theApp.m_ServiceControl.QueryState("moravik", &state) == 0 && state == SERVICE_RUNNING) {
+    if (kit.m_services.QueryState("moravik", &state) == 0 && state == SERVICE_RUNNING) {
         std::fprintf(stderr, "stop the moravik service first: its restart pauses 2000 ms\n");
         return 2;
     }
@@ -167,7 +187,9 @@ int main(int argc, char** argv) {
         stderr, "%d records in each list, %d restricted miniports (Miniports holds %d names)%s\n",
         records, std::min(records, kMiniports), kMiniports, useDriver ? "" : ", no driver");
 
-    ZorvikSheet sheet(IDS_SHEET_CAPTION);
+    ZorvikSheet sheet(kit, IDS_SHEET_CAPTION);
+    CountingWriter writer;
+    sheet.m_store.SetWriter(&writer);
     int failed = LoadedAll(sheet, records, useDriver) ? 0 : 1;
     LARGE_INTEGER frequency, start, loaded, saved;
     ::QueryPerformanceFrequency(&frequency);
@@ -176,6 +198,7 @@ int main(int argc, char** argv) {
         ::QueryPerformanceCounter(&start);
         sheet.LoadParameters();
         ::QueryPerformanceCounter(&loaded);
+        writer.calls = 0;
         BOOL accepted = sheet.SaveParameters();
         ::QueryPerformanceCounter(&saved);
         if (!accepted || !SavedAll(records) || responder.messages != 0) {
@@ -184,13 +207,20 @@ int main(int argc, char** argv) {
             failed = 1;
             break;
         }
-        std::printf("%.2f %.2f\n",
-                    static_cast<double>(loaded.QuadPart - start.QuadPart) * msPerTick,
-                    static_cast<double>(saved.QuadPart - loaded.QuadPart) * msPerTick);
+        std::printf(
+            "%.2f %.2f %d\n", static_cast<double>(loaded.QuadPart - start.QuadPart) * msPerTick,
+            static_cast<double>(saved.QuadPart - loaded.QuadPart) * msPerTick, writer.calls);
+    }
+    if (!failed) {
+        // One row edited: another slot path for the first physical slot.
+        CSlotRecord& first = sheet.m_Eq.m_slots.GetHead();
+        first.SetSlotPath(SlotPath(records, 0x08, 1).c_str(), kit.m_driver);
+        writer.calls = 0;
+        if (!sheet.SaveParameters())
+            failed = 1;
+        std::printf("edit %d\n", writer.calls);
     }
     ClearLists();
-    theApp.m_ServiceControl.Close();
-    if (theApp.m_hDriver)
-        CloseHotSwapDriver(theApp.m_hDriver);
+    kit.Close();
     return failed;
 }

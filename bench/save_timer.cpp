@@ -11,7 +11,6 @@
 #include "framework/message_box.h"
 #include "res/resource.h"
 #include "sheet/zorvik_sheet.h"
-#include "sys/hotswap_driver.h"
 
 namespace {
 ZorvikApp theApp;
@@ -21,14 +20,13 @@ int main(int argc, char** argv) {
     int runs = argc > 1 ? std::atoi(argv[1]) : 20;
     CountingResponder responder;
     AfxSetMessageBoxResponder(&responder);
-    OpenHotSwapDriver(&theApp.m_hDriver);
-    theApp.m_ServiceControl.Open(nullptr);
+    theApp.m_kit.Open();
     DWORD state = 0;
-    if (theApp.m_ServiceControl.QueryState("moravik", &state) == 0 && state == SERVICE_RUNNING) {
+    if (theApp.m_kit.m_services.QueryState("moravik", &state) == 0 && state == SERVICE_RUNNING) {
         std::fprintf(stderr, "stop the moravik service first: its restart pauses 2000 ms\n");
         return 2;
     }
-    ZorvikSheet sheet(IDS_SHEET_CAPTION);
+    ZorvikSheet sheet(theApp.m_kit, IDS_SHEET_CAPTION);
     LARGE_INTEGER frequency, start, end;
     ::QueryPerformanceFrequency(&frequency);
     for (int i = 0; i < runs; ++i) {
@@ -38,7 +36,6 @@ int main(int argc, char** argv) {
         std::printf("%.2f\n", 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
                                   static_cast<double>(frequency.QuadPart));
     }
-    theApp.m_ServiceControl.Close();
-    CloseHotSwapDriver(theApp.m_hDriver);
+    theApp.m_kit.Close();
     return responder.messages == 0 ? 0 : 1;
 }

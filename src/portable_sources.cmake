@@ -1,11 +1,12 @@
 # Sources free of windows.h: they build for Windows and natively on Linux.
 set(MIRANDEL_PORTABLE_SOURCES
     framework/cstring.cpp
-    framework/multi_string.cpp
-    framework/scan_number.cpp
-    pages/slots/slot_record.cpp
-    pages/bridges/bridge_windows.cpp
-    pages/miniports/miniport_record.cpp
-    sys/slot_path_text.cpp
-    pages/devres/device_requirement.cpp
-    pages/devres/hex_field.cpp)
+    framework/number_text.cpp
+    model/bridge_windows.cpp
+    model/device_requirement.cpp
+    model/field_numbers.cpp
+    model/miniport_record.cpp
+    model/multi_string.cpp
+    model/slot_record.cpp
+    sys/location_resolver.cpp
+    sys/slot_path_text.cpp)

@@ -1,16 +1,17 @@
 #pragma once
-// The application object: opens the hot-swap driver and the service control
-// manager, runs the main property sheet, and closes both again.
+// The application object: opens the kit's connections, runs the main
+// property sheet, and closes them again.
 #include "framework/app.h"
-#include "sys/kit_connections.h"
+#include "sys/kit.h"
 
-class ZorvikApp : public CWinApp, public CKitConnections {
+class ZorvikApp : public CWinApp {
 public:
     ZorvikApp();
     ~ZorvikApp() override;
 
     BOOL InitInstance() override;
-};
 
-// The running application object.
-ZorvikApp* GetZorvikApp();
+    // The hot-swap driver, the service control manager and the controller
+    // library, handed to the sheet for the whole run.
+    CKit m_kit;
+};

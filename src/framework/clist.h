@@ -144,14 +144,6 @@ public:
         return nullptr;
     }
 
-    // Number of node blocks currently held; for tests of the allocation.
-    int GetBlockCount() const {
-        int n = 0;
-        for (Block* b = m_pBlocks; b; b = b->pNext)
-            ++n;
-        return n;
-    }
-
 private:
     struct Node {
         Node* pNext;

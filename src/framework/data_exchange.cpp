@@ -3,8 +3,9 @@
 #include <cctype>
 #include <cstdio>
 
-#include "framework/framework_ids.h"
 #include "framework/message_box.h"
+#include "framework/number_text.h"
+#include "res/resource.h"
 
 namespace {
 void SkipBlanks(const char*& p) {
@@ -24,32 +25,20 @@ void SetTextIfChanged(HWND hWnd, const char* text) {
     }
     ::SetWindowTextA(hWnd, text);
 }
-
-CString ControlText(HWND hWnd) {
-    CString text;
-    int n = ::GetWindowTextLengthA(hWnd);
-    ::GetWindowTextA(hWnd, text.GetBuffer(n), n + 1);
-    text.ReleaseBuffer();
-    return text;
-}
 } // namespace
 
-bool ParseUnsignedDecimal(const char* text, unsigned long& value) {
+bool ParseUnsignedDecimal(const char* text, uint32_t& value) {
     const char* p = text;
     SkipBlanks(p);
-    if (!std::isdigit(static_cast<unsigned char>(*p)))
+    // Digits only: no sign.
+    CNumberText number;
+    if (!std::isdigit(static_cast<unsigned char>(*p)) || !ReadNumber(&p, 10, &number) ||
+        number.Overflows())
         return false;
-    unsigned long long n = 0;
-    while (std::isdigit(static_cast<unsigned char>(*p))) {
-        n = n * 10 + static_cast<unsigned>(*p - '0');
-        if (n > 0xFFFFFFFFull)
-            return false;
-        ++p;
-    }
     SkipBlanks(p);
     if (*p)
         return false;
-    value = static_cast<unsigned long>(n);
+    value = static_cast<uint32_t>(number.nMagnitude);
     return true;
 }
 
@@ -73,18 +62,18 @@ void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
         return;
     HWND hWnd = pDX->PrepareCtrl(nIDC);
     if (pDX->m_bSaveAndValidate)
-        value = ControlText(hWnd);
+        value = GetWindowTextOf(hWnd);
     else
         SetTextIfChanged(hWnd, value);
 }
 
-void DDX_Text(CDataExchange* pDX, int nIDC, DWORD& value) {
+void DDX_Text(CDataExchange* pDX, int nIDC, uint32_t& value) {
     if (pDX->Failed())
         return;
     HWND hWnd = pDX->PrepareCtrl(nIDC);
     if (pDX->m_bSaveAndValidate) {
-        unsigned long parsed = 0;
-        if (!ParseUnsignedDecimal(ControlText(hWnd), parsed)) {
+        uint32_t parsed = 0;
+        if (!ParseUnsignedDecimal(GetWindowTextOf(hWnd), parsed)) {
             AfxMessageBox(AFX_IDP_PARSE_UINT);
             pDX->Fail();
             return;

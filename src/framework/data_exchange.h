@@ -5,6 +5,8 @@
 // nothing, so the members after the failing field keep their values.
 #include <windows.h>
 
+#include <cstdint>
+
 #include "framework/cstring.h"
 #include "framework/wnd.h"
 
@@ -31,13 +33,12 @@ private:
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
-void DDX_Text(CDataExchange* pDX, int nIDC, DWORD& value);
+void DDX_Text(CDataExchange* pDX, int nIDC, uint32_t& value);
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value);
 // nIDC is the first radio button of the group; value is the index of the
 // checked one, -1 when none is.
 void DDX_Radio(CDataExchange* pDX, int nIDC, int& value);
 
 // Reads an unsigned decimal number as the exchange does: optional blanks
-// around it, digits only, at most 4294967295. Free of windows.h concerns so
-// that it can be tested on its own.
-bool ParseUnsignedDecimal(const char* text, unsigned long& value);
+// around it, digits only, at most 4294967295; value is left alone otherwise.
+bool ParseUnsignedDecimal(const char* text, uint32_t& value);

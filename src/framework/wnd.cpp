@@ -17,3 +17,11 @@ void CWnd::EndWaitCursor() {
     if (g_nWaitCursor > 0 && --g_nWaitCursor == 0)
         ::SetCursor(g_hcurRestore ? g_hcurRestore : ::LoadCursorA(nullptr, IDC_ARROW));
 }
+
+CString GetWindowTextOf(HWND hWnd) {
+    CString text;
+    int n = ::GetWindowTextLengthA(hWnd);
+    ::GetWindowTextA(hWnd, text.GetBuffer(n), n + 1);
+    text.ReleaseBuffer();
+    return text;
+}

@@ -5,6 +5,9 @@
 
 #include "framework/cstring.h"
 
+// The text of any window or control.
+CString GetWindowTextOf(HWND hWnd);
+
 class CWnd {
 public:
     CWnd() = default;
@@ -29,14 +32,7 @@ public:
 
     void SetWindowText(const char* psz) const { ::SetWindowTextA(m_hWnd, psz); }
     void SetDlgItemText(int nID, const char* psz) const { ::SetDlgItemTextA(m_hWnd, nID, psz); }
-    CString GetDlgItemText(int nID) const {
-        HWND hItem = ::GetDlgItem(m_hWnd, nID);
-        CString text;
-        int n = ::GetWindowTextLengthA(hItem);
-        ::GetWindowTextA(hItem, text.GetBuffer(n), n + 1);
-        text.ReleaseBuffer();
-        return text;
-    }
+    CString GetDlgItemText(int nID) const { return GetWindowTextOf(::GetDlgItem(m_hWnd, nID)); }
     UINT IsDlgButtonChecked(int nID) const { return ::IsDlgButtonChecked(m_hWnd, nID); }
 
     void GetWindowRect(RECT* rc) const { ::GetWindowRect(m_hWnd, rc); }

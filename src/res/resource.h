@@ -41,6 +41,9 @@
 #define IDS_MINIPORT_NOT_COPIED 4062
 #define IDS_MINIPORT_NOT_INSTALLED 4063
 #define IDS_SERVICE_NOT_RESTARTED 4064
+#define IDS_VALUES_NOT_SAVED 4065
+#define IDS_REPLACE_DRIVER_FILE 4066
+#define IDS_WINDOW_FIELD_NOT_NUMBER 4067
 
 // Controls of the sheet
 #define IDC_RELOAD 4008
@@ -49,3 +52,108 @@
 
 // System menu
 #define IDM_ABOUTBOX 0x0010
+
+// The framework's own message, in the range the class library keeps for itself.
+#define AFX_IDP_PARSE_UINT 0xF111
+
+// Control ids of the Physical slot numbering page (dialog 102) and the
+// Bridge Resource Requirements page (dialog 104). The location entry
+// controls and the list carry the same ids on both.
+
+// Location entry, both pages
+#define IDC_BUS 1007
+#define IDC_SLOT_LIST 1008
+#define IDC_DEVICE 1009
+#define IDC_FUNCTION 1010
+#define IDC_ADD_UPDATE 1011
+#define IDC_ENTRY_SLOT_PATH 1012
+#define IDC_ENTRY_BDF 1013
+#define IDC_SLOT_PATH 1014
+#define IDC_REMOVE 1020
+
+// Physical slot numbering
+#define IDC_PHYSICAL_SLOT 1006
+
+// Bridge Resource Requirements
+#define IDC_IO_SIZE 1015
+#define IDC_MEM_SIZE 1016
+#define IDC_IO_FROM 1017
+#define IDC_IO_TO 1018
+#define IDC_PREF_ALIGN 1022
+#define IDC_DYNAMIC_BUS 1023
+#define IDC_PREF_SIZE 1024
+#define IDC_IO_ALIGN 1041
+#define IDC_MEM_ALIGN 1043
+#define IDC_NO_RESET 1125
+#define IDC_MOVE_DOWN 1226
+#define IDC_MOVE_UP 1227
+#define IDC_MEM_FROM 3000
+#define IDC_MEM_TO 3001
+#define IDC_PREF_FROM 3002
+#define IDC_PREF_TO 3003
+
+// Control ids of the option pages.
+
+// Miscellaneous
+#define IDC_POLLING_RATE 1000
+#define IDC_DISCONNECT_TIMEOUT 1001
+#define IDC_POLLING_RATE_SPIN 1002
+#define IDC_DISCONNECT_TIMEOUT_SPIN 1003
+#define IDC_INSERT_BEFORE_EJECT 1004
+#define IDC_INSERT_BEFORE_EJECT_SPIN 1005
+#define IDC_SCAN_SURPRISE_REMOVAL 1035
+
+// Hot-swap controller
+#define IDC_SUPPRESS_SLOT_POWER 1022
+#define IDC_SUPPRESS_AUTO_CONCESSION 1023
+#define IDC_SUPPRESS_LED_CONTROL 1025
+#define IDC_SUPPRESS_DOMAIN_PICKUP 1026
+
+// System board service
+#define IDC_SERVICE_STATUS 1001
+#define IDC_MODE_CONCESSION 1027
+#define IDC_ACTION_NOTHING 1028
+#define IDC_ACTION_CONCEDE 1029
+#define IDC_ACTION_RESTORE 1030
+#define IDC_TIMEOUT 1031
+#define IDC_MODE_REQUEST 1033
+#define IDC_TIMEOUT_SPIN 1034
+#define IDC_POLL_INTERVAL 1035
+#define IDC_POLL_INTERVAL_SPIN 1036
+#define IDC_START_SERVICE 1045
+#define IDC_STOP_SERVICE 1046
+
+// The system board page's status poll.
+#define STATUS_TIMER_ID 21
+#define STATUS_TIMER_PERIOD 1000
+
+// Control ids of the Device Resource Requirements page.
+
+#define IDC_DEVRES_ADD_UPDATE 1011
+#define IDC_DEVRES_REMOVE 1020
+#define IDC_DEVRES_LIST 1021
+#define IDC_DEVRES_BAR0 1044
+#define IDC_DEVRES_BAR1 1022
+#define IDC_DEVRES_BAR2 1023
+#define IDC_DEVRES_BAR3 1024
+#define IDC_DEVRES_BAR4 1025
+#define IDC_DEVRES_BAR5 1026
+#define IDC_DEVRES_VENDOR_ID 1037
+#define IDC_DEVRES_DEVICE_ID 1038
+#define IDC_DEVRES_SUBSYSTEM_VENDOR_ID 1039
+#define IDC_DEVRES_SUBSYSTEM_ID 1040
+#define IDC_DEVRES_REVISION_ID 1042
+
+// Control ids of the Alternate HS-CSR Drivers page.
+
+#define IDC_MINIPORT_FILE 4002
+#define IDC_MINIPORT_SERVICE 4006
+#define IDC_MINIPORT_DESCRIPTION 4007
+#define IDC_MINIPORT_RESTRICTIONS 4008
+#define IDC_MINIPORT_BROWSE 1012
+#define IDC_MINIPORT_COPY_FILE 1024
+#define IDC_MINIPORT_ADD_UPDATE 1011
+#define IDC_MINIPORT_REMOVE 1020
+#define IDC_MINIPORT_LIST 1021
+#define IDC_MINIPORT_MOVE_DOWN 1226
+#define IDC_MINIPORT_MOVE_UP 1227

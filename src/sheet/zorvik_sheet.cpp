@@ -3,11 +3,12 @@
 #include "framework/app.h"
 #include "framework/message_box.h"
 #include "res/resource.h"
-#include "sys/kit_connections.h"
+#include "sys/kit.h"
 
-ZorvikSheet::ZorvikSheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
-    : CPropertySheet(nIDCaption, pParentWnd, iSelectPage), m_bApplyCancelled(FALSE),
-      m_bUpdateConfirmed(FALSE), m_About(IDD_ABOUTBOX) {
+ZorvikSheet::ZorvikSheet(CKit& kit, UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
+    : CPropertySheet(nIDCaption, pParentWnd, iSelectPage), m_kit(kit), m_bApplyCancelled(FALSE),
+      m_bUpdateConfirmed(FALSE), m_Eq(kit.m_driver), m_Res(kit.m_driver, kit.m_controller),
+      m_MiniList(kit.m_services), m_Moravik(kit.m_services), m_About(IDD_ABOUTBOX) {
     m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
 
     // Column widths (and the bridge page's entry mode) come from the user's
@@ -21,13 +22,13 @@ ZorvikSheet::ZorvikSheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
     AddPage(&m_Misc);
     m_MiniList.Persist(FALSE);
     AddPage(&m_MiniList);
-    if (m_VardekLibrary.IsAvailable()) {
+    if (m_kit.m_controller.IsAvailable()) {
         m_Vardek.m_bPresent = 1;
         AddPage(&m_Vardek);
     } else {
         m_Vardek.m_bPresent = 0;
     }
-    if (GetKitConnections()->m_ServiceControl.Exists(SYSTEM_BOARD_SERVICE))
+    if (m_kit.m_services.Exists(SYSTEM_BOARD_SERVICE))
         AddPage(&m_Moravik);
     AddPage(&m_About);
 

@@ -10,11 +10,13 @@
 #include "pages/options/zorvik_vardek.h"
 #include "pages/slots/zorvik_eq.h"
 #include "store/parameter_store.h"
-#include "sys/controller_library.h"
+
+class CKit;
 
 class ZorvikSheet : public CPropertySheet {
 public:
-    ZorvikSheet(UINT nIDCaption, CWnd* pParentWnd = nullptr, UINT iSelectPage = 0);
+    // The kit's connections are handed down to the pages and the store.
+    ZorvikSheet(CKit& kit, UINT nIDCaption, CWnd* pParentWnd = nullptr, UINT iSelectPage = 0);
 
     BOOL LoadWithWaitCursor();
     BOOL SaveWithWaitCursor();
@@ -22,10 +24,11 @@ public:
 
     // The parameter store's keys are open only while a load or save runs.
     BOOL LoadParameters();
-    // FALSE when nothing could be written (the user has been told why).
+    // FALSE when not every change could be written (the user has been told
+    // why): the changes then stay pending.
     BOOL SaveParameters();
 
-    CVardekLibrary m_VardekLibrary;
+    CKit& m_kit;
     BOOL m_bApplyCancelled;
     BOOL m_bUpdateConfirmed;
     CParameterStore m_store;

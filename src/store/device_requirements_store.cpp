@@ -1,42 +1,34 @@
 // ExplicitResourceRequirements: one REG_MULTI_SZ value per device identity.
-#include "framework/multi_string.h"
+#include <map>
+
+#include "model/multi_string.h"
 #include "store/list_store.h"
 
-BOOL LoadDeviceRequirements(HKEY hRequirements, CDeviceRequirementList& requirements,
-                            CKeptValues& kept) {
+std::vector<CLoadedRecord<CDeviceRequirement>>
+LoadDeviceRequirements(const CKeyValues& values, CDeviceRequirementList& requirements) {
     requirements.RemoveAll();
-    kept.clear();
-    BOOL understood = TRUE;
-    for (const CRegistryValue& value : ReadAllValues(hRequirements)) {
-        if (value.m_strName.IsEmpty()) {
-            kept.push_back(value);
-            continue;
-        }
+    std::map<POSITION, std::vector<std::pair<ParameterKey, CString>>> origins;
+    for (const CRegistryValue& value : values.All()) {
         CDeviceRequirement requirement;
-        if (!requirement.ParseIdentityText(value.m_strName)) {
-            // Not an identity the page could show: kept as it is.
-            understood = FALSE;
-            kept.push_back(value);
+        // A value whose name is no identity the page could show stays as it is.
+        if (value.m_strName.IsEmpty() || !requirement.ParseIdentityText(value.m_strName))
             continue;
-        }
-        for (const CString& text : SplitMultiString(value.m_data.data(), value.m_data.size())) {
-            if (!requirement.ParseResourceString(text))
-                understood = FALSE;
-        }
-        requirements.Add(requirement, false);
+        for (const CString& text : SplitMultiString(value.m_data.data(), value.m_data.size()))
+            requirement.ParseResourceString(text);
+        // Values of one identity merge into one record.
+        POSITION pos = requirements.Add(requirement, false);
+        origins[pos].push_back({KEY_EXPLICIT_REQUIREMENTS, value.m_strName});
     }
-    return understood;
+    std::vector<CLoadedRecord<CDeviceRequirement>> loaded;
+    for (POSITION pos = requirements.GetHeadPosition(); pos;) {
+        POSITION here = pos;
+        loaded.push_back({requirements.GetNext(pos), origins[here]});
+    }
+    return loaded;
 }
 
-BOOL SaveDeviceRequirements(HKEY hRequirements, const CDeviceRequirementList& requirements,
-                            const CKeptValues& kept) {
-    WriteValues(hRequirements, kept);
-    for (POSITION pos = requirements.GetHeadPosition(); pos;) {
-        const CDeviceRequirement& requirement = requirements.GetNext(pos);
-        CString data = requirement.GetResourceText();
-        ::RegSetValueExA(hRequirements, requirement.GetIdentityText(), 0, REG_MULTI_SZ,
-                         reinterpret_cast<const BYTE*>(data.str().data()),
-                         static_cast<DWORD>(data.GetLength()));
-    }
-    return TRUE;
+void DeviceRequirementValues(const CDeviceRequirement& record, CKeyedValues& out) {
+    CString data = record.GetResourceText();
+    out.push_back({KEY_EXPLICIT_REQUIREMENTS,
+                   CRegistryValue{record.GetIdentityText(), REG_MULTI_SZ, data.str()}});
 }

@@ -1,40 +1,47 @@
 #pragma once
-// Loading and saving the five list-valued parameters: the physical slot list
-// (PhysicalSlots), the bridge list (ResourceAssignments and
-// NoResetSecondaryBus), the device requirements
-// (ExplicitResourceRequirements) and the miniports ("Miniports" and
-// RestrictMiniports). A save expects its keys freshly emptied.
-#include <windows.h>
+// The five list-valued parameters: the physical slot list (PhysicalSlots),
+// the bridge list (ResourceAssignments and NoResetSecondaryBus), the device
+// requirements (ExplicitResourceRequirements) and the miniports
+// ("Miniports" and RestrictMiniports). Each load fills its list from the
+// values read and tells, per record in list order, the values it was read
+// from; each list's canonical values are what a new or changed record
+// stores.
+#include <string>
+#include <utility>
+#include <vector>
 
-#include "pages/devres/device_requirement.h"
-#include "pages/miniports/miniport_record.h"
-#include "pages/slots/slot_record.h"
-#include "store/registry_values.h"
+#include "store/parameter_store.h"
 
-class CServiceControl;
-class ZorvikRes;
+// A record's values in their canonical form, with their keys.
+using CKeyedValues = std::vector<std::pair<ParameterKey, CRegistryValue>>;
 
 // One record per named value, each at the head: the list ends up in the
-// reverse of the enumeration order.
-void LoadPhysicalSlots(HKEY hSlots, CSlotRecordList& slots, CKeptValues& kept);
-void SavePhysicalSlots(HKEY hSlots, const CSlotRecordList& slots, const CKeptValues& kept);
+// reverse of the enumeration order. An unnamed value makes no record.
+std::vector<CLoadedRecord<CSlotRecord>>
+LoadPhysicalSlots(const CKeyValues& values, CSlotRecordList& slots, CLocationResolver& resolver);
+void PhysicalSlotValues(const CSlotRecord& record, CKeyedValues& out);
 
 // The bridges in slot path order, then the no-reset marks merged in.
-void LoadBridges(HKEY hAssignments, HKEY hNoReset, ZorvikRes& page, CKeptValues& kept);
-void SaveBridges(HKEY hAssignments, HKEY hNoReset, const CSlotRecordList& bridges,
-                 const CKeptValues& kept);
-// Walk callbacks of the save; the context is the open key.
-int32_t WriteResourceAssignment(const CSlotRecord* pRecord, POSITION pos, void* pContext);
-int32_t WriteNoResetSecondaryBus(const CSlotRecord* pRecord, POSITION pos, void* pContext);
+std::vector<CLoadedRecord<CSlotRecord>> LoadBridges(const CKeyValues& assignments,
+                                                    const CKeyValues& noReset,
+                                                    CSlotRecordList& bridges,
+                                                    CLocationResolver& resolver);
+// A bridge without windows (known only for its no-reset mark) stores no
+// resource string.
+void BridgeValues(const CSlotRecord& record, CKeyedValues& out);
 
-// TRUE when every value was understood.
-BOOL LoadDeviceRequirements(HKEY hRequirements, CDeviceRequirementList& requirements,
-                            CKeptValues& kept);
-BOOL SaveDeviceRequirements(HKEY hRequirements, const CDeviceRequirementList& requirements,
-                            const CKeptValues& kept);
+// One record per identity; values whose name is no identity make none.
+std::vector<CLoadedRecord<CDeviceRequirement>>
+LoadDeviceRequirements(const CKeyValues& values, CDeviceRequirementList& requirements);
+void DeviceRequirementValues(const CDeviceRequirement& record, CKeyedValues& out);
 
-// The miniports of "Miniports" (looked up through the connection), then
-// every restricted one moved or added behind them.
-void LoadMiniports(HKEY hParameters, HKEY hRestrict, CMiniportList& miniports,
-                   const CServiceControl* pServices);
-void SaveMiniports(HKEY hParameters, HKEY hRestrict, const CMiniportList& miniports);
+// The miniports of "Miniports" (their file and description from their
+// services' registry entries), then every restricted one moved or added
+// behind them.
+std::vector<CLoadedRecord<CMiniportRecord>> LoadMiniports(const CKeyValues& parameters,
+                                                          const CKeyValues& restrictions,
+                                                          CMiniportList& miniports);
+void MiniportValues(const CMiniportRecord& record, CKeyedValues& out);
+
+// The name of the miniport names value of the hot-swap driver's parameters.
+extern const char MINIPORTS_VALUE[];

@@ -1,45 +1,46 @@
 // "Miniports" and RestrictMiniports of the hot-swap driver's parameters.
-#include "framework/multi_string.h"
+#include "model/multi_string.h"
 #include "store/list_store.h"
+#include "sys/service_control.h"
 
-namespace {
-const char kMiniports[] = "Miniports";
+const char MINIPORTS_VALUE[] = "Miniports";
 
-int32_t WriteRestriction(const CMiniportRecord* pRecord, POSITION, void* pContext) {
-    if (!pRecord->m_strRestrictions.IsEmpty())
-        WriteString(static_cast<HKEY>(pContext), pRecord->m_strServiceName,
-                    pRecord->m_strRestrictions);
-    return 0;
-}
-} // namespace
-
-void LoadMiniports(HKEY hParameters, HKEY hRestrict, CMiniportList& miniports,
-                   const CServiceControl* pServices) {
+std::vector<CLoadedRecord<CMiniportRecord>> LoadMiniports(const CKeyValues& parameters,
+                                                          const CKeyValues& restrictions,
+                                                          CMiniportList& miniports) {
     miniports.RemoveAll();
-    std::string names;
-    if (ReadValueData(hParameters, kMiniports, &names)) {
-        for (const CString& name : SplitMultiString(names.data(), names.size())) {
+    std::vector<CLoadedRecord<CMiniportRecord>> loaded;
+    if (const CRegistryValue* names = parameters.Find(MINIPORTS_VALUE)) {
+        for (const CString& name : SplitMultiString(names->m_data.data(), names->m_data.size())) {
             CMiniportRecord record;
-            record.SetServiceName(name, pServices);
-            miniports.AddTail(record);
+            // The service's registry entry gives file and description.
+            record.SetServiceName(name);
+            record.SetDescription(GetServiceDisplayName(name));
+            record.SetFile(GetServiceImagePath(name));
+            loaded.push_back({record, {}});
         }
     }
-    for (const CRegistryValue& value : ReadAllValues(hRestrict)) {
-        CMiniportRecord record;
-        if (POSITION pos = miniports.FindByService(value.m_strName)) {
-            record = miniports.GetAt(pos);
-            miniports.RemoveAt(pos);
-        } else {
-            record.SetServiceName(value.m_strName, nullptr);
+    for (const CRegistryValue& value : restrictions.All()) {
+        CLoadedRecord<CMiniportRecord> entry;
+        entry.record.SetServiceName(value.m_strName);
+        for (auto it = loaded.begin(); it != loaded.end(); ++it) {
+            if (it->record.m_strServiceName == value.m_strName) {
+                entry = *it;
+                loaded.erase(it);
+                break;
+            }
         }
-        record.SetRestrictions(value.Text());
-        miniports.AddTail(record);
+        entry.record.SetRestrictions(value.Text());
+        entry.origins.push_back({KEY_RESTRICT_MINIPORTS, value.m_strName});
+        loaded.push_back(entry);
     }
+    for (const CLoadedRecord<CMiniportRecord>& entry : loaded)
+        miniports.AddTail(entry.record);
+    return loaded;
 }
 
-void SaveMiniports(HKEY hParameters, HKEY hRestrict, const CMiniportList& miniports) {
-    std::string names = FormatMiniportNames(miniports);
-    ::RegSetValueExA(hParameters, kMiniports, 0, REG_MULTI_SZ,
-                     reinterpret_cast<const BYTE*>(names.data()), static_cast<DWORD>(names.size()));
-    miniports.FindIf(WriteRestriction, hRestrict);
+void MiniportValues(const CMiniportRecord& record, CKeyedValues& out) {
+    if (!record.m_strRestrictions.IsEmpty())
+        out.push_back({KEY_RESTRICT_MINIPORTS,
+                       StringValue(record.m_strServiceName, record.m_strRestrictions)});
 }

@@ -1,12 +1,8 @@
 #include "store/parameter_store.h"
 
-#include "pages/bridges/zorvik_res.h"
-#include "pages/devres/device_resources.h"
-#include "pages/miniports/zorvik_mini_list.h"
-#include "pages/options/zorvik_misc.h"
-#include "pages/options/zorvik_moravik.h"
-#include "pages/options/zorvik_vardek.h"
-#include "pages/slots/zorvik_eq.h"
+#include <map>
+#include <set>
+
 #include "store/list_store.h"
 
 namespace {
@@ -22,17 +18,29 @@ const char* const kKeyPaths[KEY_COUNT] = {
     "System\\CurrentControlSet\\Services\\Moravik\\Parameters",
 };
 
+// The order in which a save writes its keys: the hot-swap driver's
+// parameters, the lists, then the controller's and the service's.
+const ParameterKey kSaveOrder[KEY_COUNT] = {KEY_QUARNEL,
+                                            KEY_PHYSICAL_SLOTS,
+                                            KEY_RESOURCE_ASSIGNMENTS,
+                                            KEY_NO_RESET_SECONDARY_BUS,
+                                            KEY_EXPLICIT_REQUIREMENTS,
+                                            KEY_RESTRICT_MINIPORTS,
+                                            KEY_VARDEK,
+                                            KEY_MORAVIK};
+
 // Present only while scanning is off; stored inverted in the page.
 const char kNoScanForSurpriseRemoval[] = "NoScanForSurpriseRemoval";
 
-// One scalar value: where it lives and the page member that holds it. The
-// controller's flags are ints in their page; int and DWORD share their
-// representation.
+// One scalar value: where it lives and the member that holds it. The
+// controller's flags are ints; int and unsigned share their representation.
 struct ScalarValue {
     ParameterKey key;
     const char* name;
-    DWORD* (*member)(const CParameterData& data);
+    uint32_t* (*member)(const CParameterData& data);
 };
+
+uint32_t* AsUnsigned(int* p) { return reinterpret_cast<uint32_t*>(p); }
 
 const ScalarValue kScalars[] = {
     {KEY_QUARNEL, "StallInterval", [](const CParameterData& d) { return &d.misc.m_dwPollingRate; }},
@@ -42,40 +50,100 @@ const ScalarValue kScalars[] = {
      [](const CParameterData& d) { return &d.misc.m_dwInsertBeforeEject; }},
     {KEY_VARDEK, "SuppressSlotPowerAtStartup",
      [](const CParameterData& d) {
-         return reinterpret_cast<DWORD*>(&d.vardek.m_bSuppressSlotPowerAtStartup);
+         return AsUnsigned(&d.controller.m_bSuppressSlotPowerAtStartup);
      }},
     {KEY_VARDEK, "SuppressDomainAutoConcession",
      [](const CParameterData& d) {
-         return reinterpret_cast<DWORD*>(&d.vardek.m_bSuppressDomainAutoConcession);
+         return AsUnsigned(&d.controller.m_bSuppressDomainAutoConcession);
      }},
     {KEY_VARDEK, "SuppressLedControl",
-     [](const CParameterData& d) {
-         return reinterpret_cast<DWORD*>(&d.vardek.m_bSuppressLedControl);
-     }},
+     [](const CParameterData& d) { return AsUnsigned(&d.controller.m_bSuppressLedControl); }},
     {KEY_VARDEK, "SuppressDomainPickup",
-     [](const CParameterData& d) {
-         return reinterpret_cast<DWORD*>(&d.vardek.m_bSuppressDomainPickup);
-     }},
-    {KEY_MORAVIK, "Mode", [](const CParameterData& d) { return &d.moravik.m_dwMode; }},
+     [](const CParameterData& d) { return AsUnsigned(&d.controller.m_bSuppressDomainPickup); }},
+    {KEY_MORAVIK, "Mode", [](const CParameterData& d) { return &d.systemBoard.m_dwMode; }},
     {KEY_MORAVIK, "SpyPollTimeout",
-     [](const CParameterData& d) { return &d.moravik.m_dwPollInterval; }},
-    {KEY_MORAVIK, "Timeout", [](const CParameterData& d) { return &d.moravik.m_dwTimeout; }},
+     [](const CParameterData& d) { return &d.systemBoard.m_dwPollInterval; }},
+    {KEY_MORAVIK, "Timeout", [](const CParameterData& d) { return &d.systemBoard.m_dwTimeout; }},
     {KEY_MORAVIK, "TimeoutAction",
-     [](const CParameterData& d) { return &d.moravik.m_dwTimeoutAction; }},
+     [](const CParameterData& d) { return &d.systemBoard.m_dwTimeoutAction; }},
 };
 
-// NoScanForSurpriseRemoval follows the table's scalars in the records of
-// unreadable values.
+// NoScanForSurpriseRemoval follows the table's scalars in a snapshot.
 const size_t kNoScanIndex = sizeof(kScalars) / sizeof(kScalars[0]);
-static_assert(kNoScanIndex + 1 == CParameterStore::SCALAR_COUNT, "one slot per scalar");
+static_assert(kNoScanIndex + 1 == CParameterStore::SCALAR_COUNT, "one place per scalar");
+
+// Records that may be the same: those whose key is the same.
+std::string MatchKey(const CSlotRecord& record) {
+    CString key;
+    key.Format("%d|", record.m_nPhysicalSlot);
+    return (key + record.GetSlotPath()).str();
+}
+std::string MatchKey(const CDeviceRequirement& record) { return record.GetIdentityText().str(); }
+std::string MatchKey(const CMiniportRecord& record) { return record.m_strServiceName.str(); }
+
+// The values a list wants stored. A record equal to one the load made (and
+// that no other record has claimed) stands for the values that one was read
+// from, as stored; any other record for its values in canonical form. The
+// unchanged records go first, so that where two want the same name, the
+// changed one's value is the one stored.
+template <class TRecord>
+void PlanList(const CList<TRecord>& list, const std::vector<CLoadedRecord<TRecord>>& loaded,
+              void (*canonical)(const TRecord&, CKeyedValues&), const CKeyValues* base,
+              std::vector<CRegistryValue>* desired, std::vector<CString>* owned,
+              std::vector<CLoadedRecord<TRecord>>& next) {
+    std::multimap<std::string, size_t> index;
+    for (size_t i = 0; i < loaded.size(); ++i)
+        index.emplace(MatchKey(loaded[i].record), i);
+    std::vector<bool> claimed(loaded.size());
+    std::vector<const TRecord*> records;
+    for (POSITION pos = list.GetHeadPosition(); pos;)
+        records.push_back(&list.GetNext(pos));
+    next.assign(records.size(), CLoadedRecord<TRecord>());
+    std::vector<bool> unchanged(records.size());
+    for (size_t r = 0; r < records.size(); ++r) {
+        auto range = index.equal_range(MatchKey(*records[r]));
+        for (auto it = range.first; it != range.second; ++it) {
+            const CLoadedRecord<TRecord>& candidate = loaded[it->second];
+            if (claimed[it->second] || !(candidate.record == *records[r]))
+                continue;
+            claimed[it->second] = true;
+            unchanged[r] = true;
+            next[r] = candidate;
+            for (const auto& origin : candidate.origins)
+                if (const CRegistryValue* stored = base[origin.first].Find(origin.second))
+                    desired[origin.first].push_back(*stored);
+            break;
+        }
+    }
+    for (size_t r = 0; r < records.size(); ++r) {
+        if (unchanged[r])
+            continue;
+        next[r].record = *records[r];
+        CKeyedValues values;
+        canonical(*records[r], values);
+        for (const auto& keyed : values) {
+            desired[keyed.first].push_back(keyed.second);
+            next[r].origins.push_back({keyed.first, keyed.second.m_strName});
+        }
+    }
+    for (const CLoadedRecord<TRecord>& entry : loaded)
+        for (const auto& origin : entry.origins)
+            owned[origin.first].push_back(origin.second);
+}
 
 } // namespace
 
-const ParameterKey kListKeys[5] = {KEY_PHYSICAL_SLOTS, KEY_RESOURCE_ASSIGNMENTS,
-                                   KEY_NO_RESET_SECONDARY_BUS, KEY_EXPLICIT_REQUIREMENTS,
-                                   KEY_RESTRICT_MINIPORTS};
-
 const char* ParameterKeyPath(ParameterKey key) { return kKeyPaths[key]; }
+
+LONG CValueWriter::SetValue(HKEY hKey, const CRegistryValue& value) {
+    return ::RegSetValueExA(hKey, value.m_strName, 0, value.m_dwType,
+                            reinterpret_cast<const BYTE*>(value.m_data.data()),
+                            static_cast<DWORD>(value.m_data.size()));
+}
+
+LONG CValueWriter::DeleteValue(HKEY hKey, const char* lpszName) {
+    return ::RegDeleteValueA(hKey, lpszName);
+}
 
 BOOL CParameterStore::OpenKeys() {
     for (int i = 0; i < KEY_COUNT; ++i) {
@@ -93,79 +161,168 @@ void CParameterStore::CloseKeys() {
         key.Close();
 }
 
-bool CParameterStore::IsOpen() const {
-    for (const CRegistryKey& key : m_keys)
-        if (key)
-            return true;
-    return false;
-}
-
-BOOL CParameterStore::Load(const CParameterData& data, const CServiceControl* pServices) {
+BOOL CParameterStore::Load(const CParameterData& data, CLocationResolver& resolver) {
     if (!OpenKeys())
         return FALSE;
+    for (int i = 0; i < KEY_COUNT; ++i)
+        m_base[i].Assign(ReadAllValues(m_keys[i]));
+    CloseKeys();
+
+    // A scalar the registry lacks, or holds in more than four bytes, keeps
+    // the member's value.
+    CSnapshot loaded;
     for (size_t i = 0; i < kNoScanIndex; ++i) {
-        DWORD* member = kScalars[i].member(data);
-        m_unreadable[i] =
-            ReadScalar(m_keys[kScalars[i].key], kScalars[i].name, *member) == SCALAR_UNREADABLE;
-        m_shown[i] = *member;
+        uint32_t* member = kScalars[i].member(data);
+        DWORD value = 0;
+        const CRegistryValue* stored = m_base[kScalars[i].key].Find(kScalars[i].name);
+        if (stored && ScalarOf(*stored, &value))
+            *member = value;
+        loaded.shown[i] = *member;
     }
     DWORD noScan = 0;
-    m_unreadable[kNoScanIndex] =
-        ReadScalar(m_keys[KEY_QUARNEL], kNoScanForSurpriseRemoval, noScan) == SCALAR_UNREADABLE;
+    if (const CRegistryValue* stored = m_base[KEY_QUARNEL].Find(kNoScanForSurpriseRemoval))
+        ScalarOf(*stored, &noScan);
     data.misc.m_bScanSurpriseRemoval = noScan == 0 ? 1 : 0;
-    m_shown[kNoScanIndex] = static_cast<DWORD>(data.misc.m_bScanSurpriseRemoval);
+    loaded.shown[kNoScanIndex] = static_cast<DWORD>(data.misc.m_bScanSurpriseRemoval);
 
-    LoadPhysicalSlots(m_keys[KEY_PHYSICAL_SLOTS], data.slots.m_slots, m_kept[KEY_PHYSICAL_SLOTS]);
-    LoadBridges(m_keys[KEY_RESOURCE_ASSIGNMENTS], m_keys[KEY_NO_RESET_SECONDARY_BUS], data.bridges,
-                m_kept[KEY_RESOURCE_ASSIGNMENTS]);
-    LoadDeviceRequirements(m_keys[KEY_EXPLICIT_REQUIREMENTS], data.devices.m_requirements,
-                           m_kept[KEY_EXPLICIT_REQUIREMENTS]);
-    LoadMiniports(m_keys[KEY_QUARNEL], m_keys[KEY_RESTRICT_MINIPORTS], data.miniports.m_miniports,
-                  pServices);
-    CloseKeys();
+    // The lists name the same slots again and again: each distinct one is
+    // asked once per load.
+    CResolverMemo memo(resolver);
+    loaded.slots = LoadPhysicalSlots(m_base[KEY_PHYSICAL_SLOTS], data.slots, memo);
+    loaded.bridges = LoadBridges(m_base[KEY_RESOURCE_ASSIGNMENTS],
+                                 m_base[KEY_NO_RESET_SECONDARY_BUS], data.bridges, memo);
+    loaded.requirements =
+        LoadDeviceRequirements(m_base[KEY_EXPLICIT_REQUIREMENTS], data.requirements);
+    loaded.miniports =
+        LoadMiniports(m_base[KEY_QUARNEL], m_base[KEY_RESTRICT_MINIPORTS], data.miniports);
+    loaded.miniportNames = FormatMiniportNames(data.miniports);
+    m_snapshot = std::move(loaded);
     return TRUE;
 }
 
-BOOL CParameterStore::BeginWrite() {
-    // The list keys are cleared only once the keys are known to open, so that
-    // a save that cannot write leaves the stored lists as they were.
-    if (!OpenKeys())
-        return FALSE;
-    CloseKeys();
-    for (ParameterKey key : kListKeys)
-        ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kKeyPaths[key]);
-    return OpenKeys();
-}
-
-void CParameterStore::Write(const CParameterData& data, bool bController, bool bService) {
-    // A stored value the page could not show is left as it is until the
-    // user changes what the page shows in its place.
-    auto keeps = [&](size_t i, DWORD value) { return m_unreadable[i] && value == m_shown[i]; };
-    auto writeScalars = [&](ParameterKey key) {
-        for (size_t i = 0; i < kNoScanIndex; ++i) {
-            DWORD value = *kScalars[i].member(data);
-            if (kScalars[i].key == key && !keeps(i, value))
-                WriteScalar(m_keys[key], kScalars[i].name, value);
+CParameterStore::CPlan CParameterStore::Plan(const CParameterData& data, bool bController,
+                                             bool bService) const {
+    CPlan plan;
+    // A scalar the user left as the load showed it stays as stored (also
+    // when the page could not show it); one the registry lacks is written,
+    // so that every default is stored.
+    for (size_t i = 0; i < kNoScanIndex; ++i) {
+        const ScalarValue& scalar = kScalars[i];
+        DWORD value = *scalar.member(data);
+        if ((scalar.key == KEY_VARDEK && !bController) ||
+            (scalar.key == KEY_MORAVIK && !bService)) {
+            plan.next.shown[i] = m_snapshot.shown[i];
+            continue;
         }
-    };
-    writeScalars(KEY_QUARNEL);
-    DWORD scan = static_cast<DWORD>(data.misc.m_bScanSurpriseRemoval);
-    if (!keeps(kNoScanIndex, scan)) {
-        if (scan == 0)
-            WriteScalar(m_keys[KEY_QUARNEL], kNoScanForSurpriseRemoval, 1);
+        plan.next.shown[i] = value;
+        plan.owned[scalar.key].push_back(scalar.name);
+        const CRegistryValue* stored = m_base[scalar.key].Find(scalar.name);
+        if (stored && value == m_snapshot.shown[i])
+            plan.desired[scalar.key].push_back(*stored);
         else
-            ::RegDeleteValueA(m_keys[KEY_QUARNEL], kNoScanForSurpriseRemoval);
+            plan.desired[scalar.key].push_back(DwordValue(scalar.name, value));
+    }
+    // Scanning is on while NoScanForSurpriseRemoval is absent or 0.
+    DWORD scan = static_cast<DWORD>(data.misc.m_bScanSurpriseRemoval);
+    plan.next.shown[kNoScanIndex] = scan;
+    plan.owned[KEY_QUARNEL].push_back(kNoScanForSurpriseRemoval);
+    const CRegistryValue* noScan = m_base[KEY_QUARNEL].Find(kNoScanForSurpriseRemoval);
+    if (scan == m_snapshot.shown[kNoScanIndex]) {
+        if (noScan)
+            plan.desired[KEY_QUARNEL].push_back(*noScan);
+    } else if (scan == 0) {
+        plan.desired[KEY_QUARNEL].push_back(DwordValue(kNoScanForSurpriseRemoval, 1));
     }
 
-    SavePhysicalSlots(m_keys[KEY_PHYSICAL_SLOTS], data.slots.m_slots, m_kept[KEY_PHYSICAL_SLOTS]);
-    SaveBridges(m_keys[KEY_RESOURCE_ASSIGNMENTS], m_keys[KEY_NO_RESET_SECONDARY_BUS],
-                data.bridges.m_bridges, m_kept[KEY_RESOURCE_ASSIGNMENTS]);
-    SaveDeviceRequirements(m_keys[KEY_EXPLICIT_REQUIREMENTS], data.devices.m_requirements,
-                           m_kept[KEY_EXPLICIT_REQUIREMENTS]);
-    SaveMiniports(m_keys[KEY_QUARNEL], m_keys[KEY_RESTRICT_MINIPORTS], data.miniports.m_miniports);
+    // "Miniports" stands for the whole list: stored anew only when the
+    // names or their order changed.
+    plan.next.miniportNames = FormatMiniportNames(data.miniports);
+    plan.owned[KEY_QUARNEL].push_back(MINIPORTS_VALUE);
+    const CRegistryValue* names = m_base[KEY_QUARNEL].Find(MINIPORTS_VALUE);
+    if (plan.next.miniportNames != m_snapshot.miniportNames)
+        plan.desired[KEY_QUARNEL].push_back(
+            CRegistryValue{MINIPORTS_VALUE, REG_MULTI_SZ, plan.next.miniportNames});
+    else if (names)
+        plan.desired[KEY_QUARNEL].push_back(*names);
 
-    if (bController)
-        writeScalars(KEY_VARDEK);
-    if (bService)
-        writeScalars(KEY_MORAVIK);
+    PlanList(data.slots, m_snapshot.slots, PhysicalSlotValues, m_base, plan.desired, plan.owned,
+             plan.next.slots);
+    PlanList(data.bridges, m_snapshot.bridges, BridgeValues, m_base, plan.desired, plan.owned,
+             plan.next.bridges);
+    PlanList(data.requirements, m_snapshot.requirements, DeviceRequirementValues, m_base,
+             plan.desired, plan.owned, plan.next.requirements);
+    PlanList(data.miniports, m_snapshot.miniports, MiniportValues, m_base, plan.desired, plan.owned,
+             plan.next.miniports);
+    return plan;
+}
+
+CChangeList CParameterStore::Diff(const CPlan& plan) const {
+    CChangeList changes;
+    for (ParameterKey key : kSaveOrder) {
+        const std::vector<CRegistryValue>& desired = plan.desired[key];
+        // Of two values of one name, the later is the one wanted.
+        std::map<std::string, size_t> wanted;
+        for (size_t i = 0; i < desired.size(); ++i)
+            wanted[FoldName(desired[i].m_strName)] = i;
+        for (size_t i = 0; i < desired.size(); ++i) {
+            if (wanted[FoldName(desired[i].m_strName)] != i)
+                continue;
+            const CRegistryValue* stored = m_base[key].Find(desired[i].m_strName);
+            if (stored && stored->SameContent(desired[i]))
+                continue;
+            CValueChange change;
+            change.key = key;
+            change.value = desired[i];
+            if (stored) {
+                change.bHadOld = true;
+                change.oldValue = *stored;
+            }
+            changes.push_back(change);
+        }
+        std::set<std::string> deleted;
+        for (const CString& name : plan.owned[key]) {
+            std::string folded = FoldName(name);
+            const CRegistryValue* stored = m_base[key].Find(name);
+            if (!stored || wanted.count(folded) || !deleted.insert(folded).second)
+                continue;
+            CValueChange change;
+            change.key = key;
+            change.bDelete = true;
+            change.value.m_strName = stored->m_strName;
+            change.bHadOld = true;
+            change.oldValue = *stored;
+            changes.push_back(change);
+        }
+    }
+    return changes;
+}
+
+CChangeList CParameterStore::Changes(const CParameterData& data, bool bController,
+                                     bool bService) const {
+    return Diff(Plan(data, bController, bService));
+}
+
+std::vector<CFailedChange> CParameterStore::Apply(const CChangeList& changes) {
+    std::vector<CFailedChange> failures;
+    for (const CValueChange& change : changes) {
+        HKEY hKey = m_keys[change.key];
+        LONG lError = change.bDelete ? m_pWriter->DeleteValue(hKey, change.value.m_strName)
+                                     : m_pWriter->SetValue(hKey, change.value);
+        // A value that is gone already is as good as deleted.
+        if (change.bDelete && lError == ERROR_FILE_NOT_FOUND)
+            lError = ERROR_SUCCESS;
+        if (lError != ERROR_SUCCESS)
+            failures.push_back({change, lError});
+    }
+    return failures;
+}
+
+void CParameterStore::Commit(const CChangeList& changes, CSnapshot next) {
+    for (const CValueChange& change : changes) {
+        if (change.bDelete)
+            m_base[change.key].Remove(change.value.m_strName);
+        else
+            m_base[change.key].Set(change.value);
+    }
+    m_snapshot = std::move(next);
 }

@@ -1,21 +1,28 @@
 #pragma once
-// The parameter store: the eight keys of the kit's parameters and every value
-// the utility reads and writes in them. Load and save walk the same table, so
-// each value name stands once. The pages hold the data; the store is handed
-// their members and is the only one that touches the registry.
+// The parameter store: the eight keys of the kit's parameters, every value
+// the utility reads and writes in them, and the save.
+//
+// A load keeps what it read of every key (the base) and, for each record it
+// made, the values it was read from. A save is a merge against that base: it
+// writes only the values whose type or bytes differ from the base or that
+// the base lacks, deletes only values that the load turned into records or
+// scalars and that nothing wants any more, and leaves every other value
+// alone, among them values other programs stored since the load. A record
+// that is unchanged since the load stands for the very values it was read
+// from, so a save without an edit changes no byte. No key is ever deleted.
 #include <windows.h>
 
+#include <utility>
+#include <vector>
+
 #include "framework/registry_key.h"
+#include "model/device_requirement.h"
+#include "model/miniport_record.h"
+#include "model/parameters.h"
+#include "model/slot_record.h"
 #include "store/registry_values.h"
 
-class CServiceControl;
-class ZorvikMisc;
-class ZorvikEq;
-class ZorvikRes;
-class ZorvikMiniList;
-class ZorvikMoravik;
-class CDeviceResources;
-class ZorvikVardek;
+class CKit;
 
 // The keys below HKEY_LOCAL_MACHINE, in the order they are opened.
 enum ParameterKey {
@@ -33,18 +40,46 @@ enum ParameterKey {
 // The path of a key below HKEY_LOCAL_MACHINE.
 const char* ParameterKeyPath(ParameterKey key);
 
-// The list keys, in the order a save deletes them.
-extern const ParameterKey kListKeys[5];
-
-// The pages' data the store reads and writes.
+// The parameters the store loads and saves; the pages hold them.
 struct CParameterData {
-    ZorvikMisc& misc;
-    ZorvikEq& slots;
-    ZorvikRes& bridges;
-    ZorvikMiniList& miniports;
-    ZorvikMoravik& moravik;
-    CDeviceResources& devices;
-    ZorvikVardek& vardek;
+    CMiscParameters& misc;
+    CSlotRecordList& slots;
+    CSlotRecordList& bridges;
+    CDeviceRequirementList& requirements;
+    CMiniportList& miniports;
+    CControllerParameters& controller;
+    CSystemBoardParameters& systemBoard;
+};
+
+// One value a save writes or deletes, and what the base held there.
+struct CValueChange {
+    ParameterKey key = KEY_QUARNEL;
+    bool bDelete = false;
+    CRegistryValue value; // the new value; for a delete, its name
+    bool bHadOld = false;
+    CRegistryValue oldValue;
+};
+using CChangeList = std::vector<CValueChange>;
+
+// A change the registry refused, with the error it gave.
+struct CFailedChange {
+    CValueChange change;
+    LONG lError;
+};
+
+// Where a save's writes and deletes go: the registry, unless a test puts a
+// writer of its own in its place.
+class CValueWriter {
+public:
+    virtual ~CValueWriter() = default;
+    virtual LONG SetValue(HKEY hKey, const CRegistryValue& value);
+    virtual LONG DeleteValue(HKEY hKey, const char* lpszName);
+};
+
+// A record of a list as the load made it, and the values it was read from.
+template <class TRecord> struct CLoadedRecord {
+    TRecord record;
+    std::vector<std::pair<ParameterKey, CString>> origins;
 };
 
 class CParameterStore {
@@ -53,28 +88,58 @@ public:
     // the keys opened so far are closed again.
     BOOL OpenKeys();
     void CloseKeys();
-    bool IsOpen() const;
 
-    // FALSE when the keys cannot be opened; the data then keep their values.
-    BOOL Load(const CParameterData& data, const CServiceControl* pServices);
+    // FALSE when the keys cannot be opened; the data then keep their
+    // values. Slot paths are resolved through the resolver, each distinct
+    // one once.
+    BOOL Load(const CParameterData& data, CLocationResolver& resolver);
 
-    // Opens the keys for a save and clears the list keys. FALSE, with
-    // nothing deleted and the keys closed, when they cannot be opened.
-    BOOL BeginWrite();
-    // Writes every value into the keys BeginWrite opened, the controller's
-    // only when bController and the service's only when bService. The keys
-    // stay open for the steps that follow.
-    void Write(const CParameterData& data, bool bController, bool bService);
+    // The whole save, in its order: the miniports installed, the changed
+    // values written, the system board service restarted when it runs, the
+    // hot-swap driver and (when bTellController) the controller told. What
+    // cannot be done is told after the other steps. TRUE when every change
+    // took; then the base follows what was written.
+    BOOL Save(const CParameterData& data, CKit& kit, bool bTellController);
+    // The same steps for changes of another source; TRUE when all took.
+    BOOL SaveChanges(const CChangeList& changes, const CMiniportList& miniports, CKit& kit,
+                     bool bTellController);
+
+    // What saving the data would change; the controller's values only when
+    // bController, the system board service's only when bService.
+    CChangeList Changes(const CParameterData& data, bool bController, bool bService) const;
+
+    const CKeyValues& Base(ParameterKey key) const { return m_base[key]; }
+    // The writer of the next saves; null puts the registry back.
+    void SetWriter(CValueWriter* pWriter) { m_pWriter = pWriter ? pWriter : &m_registry; }
 
     // The scalar values, NoScanForSurpriseRemoval included.
     static const size_t SCALAR_COUNT = 12;
 
 private:
+    // What the records and scalars stood for when the base was read.
+    struct CSnapshot {
+        std::vector<CLoadedRecord<CSlotRecord>> slots;
+        std::vector<CLoadedRecord<CSlotRecord>> bridges;
+        std::vector<CLoadedRecord<CDeviceRequirement>> requirements;
+        std::vector<CLoadedRecord<CMiniportRecord>> miniports;
+        std::string miniportNames; // the "Miniports" image of the loaded list
+        DWORD shown[SCALAR_COUNT] = {};
+    };
+    // What a save of the data wants: per key the values it wants stored and
+    // the base names it answers for; and the snapshot once they are stored.
+    struct CPlan {
+        std::vector<CRegistryValue> desired[KEY_COUNT];
+        std::vector<CString> owned[KEY_COUNT];
+        CSnapshot next;
+    };
+    CPlan Plan(const CParameterData& data, bool bController, bool bService) const;
+    CChangeList Diff(const CPlan& plan) const;
+    std::vector<CFailedChange> Apply(const CChangeList& changes);
+    void Commit(const CChangeList& changes, CSnapshot next);
+
     CRegistryKey m_keys[KEY_COUNT];
-    // Per scalar: stored but unreadable at the last load, and what the page
-    // was given in its place.
-    bool m_unreadable[SCALAR_COUNT] = {};
-    DWORD m_shown[SCALAR_COUNT] = {};
-    // Per list key, the values the lists cannot hold, from load to save.
-    CKeptValues m_kept[KEY_COUNT];
+    CKeyValues m_base[KEY_COUNT];
+    CSnapshot m_snapshot;
+    CValueWriter m_registry;
+    CValueWriter* m_pWriter = &m_registry;
 };

@@ -2,22 +2,54 @@
 
 #include <algorithm>
 
-ScalarRead ReadScalar(HKEY hKey, const char* name, DWORD& member) {
-    BYTE data[4] = {0, 0, 0, 0};
-    DWORD size = sizeof(data);
-    LONG result = ::RegQueryValueExA(hKey, name, nullptr, nullptr, data, &size);
-    if (result == ERROR_FILE_NOT_FOUND)
-        return SCALAR_MISSING;
-    if (result != ERROR_SUCCESS || size == 0)
-        return SCALAR_UNREADABLE;
-    member = static_cast<DWORD>(data[0]) | static_cast<DWORD>(data[1]) << 8 |
-             static_cast<DWORD>(data[2]) << 16 | static_cast<DWORD>(data[3]) << 24;
-    return SCALAR_TAKEN;
+CRegistryValue StringValue(const CString& name, const CString& text) {
+    return {name, REG_SZ, text.str() + '\0'};
 }
 
-void WriteScalar(HKEY hKey, const char* name, DWORD value) {
-    ::RegSetValueExA(hKey, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                     sizeof(value));
+CRegistryValue DwordValue(const CString& name, DWORD value) {
+    std::string data(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        data[static_cast<size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    return {name, REG_DWORD, data};
+}
+
+std::string FoldName(const char* name) {
+    std::string folded(name);
+    if (!folded.empty())
+        ::CharUpperBuffA(&folded[0], static_cast<DWORD>(folded.size()));
+    return folded;
+}
+
+void CKeyValues::Assign(std::vector<CRegistryValue> values) {
+    m_values = std::move(values);
+    m_index.clear();
+    for (size_t i = 0; i < m_values.size(); ++i)
+        m_index.emplace(FoldName(m_values[i].m_strName), i);
+}
+
+const CRegistryValue* CKeyValues::Find(const char* name) const {
+    auto found = m_index.find(FoldName(name));
+    return found == m_index.end() ? nullptr : &m_values[found->second];
+}
+
+void CKeyValues::Set(const CRegistryValue& value) {
+    auto found = m_index.find(FoldName(value.m_strName));
+    if (found != m_index.end()) {
+        // The registry keeps the name as it was first given.
+        m_values[found->second].m_dwType = value.m_dwType;
+        m_values[found->second].m_data = value.m_data;
+        return;
+    }
+    m_index.emplace(FoldName(value.m_strName), m_values.size());
+    m_values.push_back(value);
+}
+
+void CKeyValues::Remove(const char* name) {
+    auto found = m_index.find(FoldName(name));
+    if (found == m_index.end())
+        return;
+    m_values.erase(m_values.begin() + static_cast<std::ptrdiff_t>(found->second));
+    Assign(std::move(m_values));
 }
 
 namespace {
@@ -61,38 +93,13 @@ std::vector<CRegistryValue> ReadAllValues(HKEY hKey) {
     return values;
 }
 
-bool ReadValueData(HKEY hKey, const char* name, std::string* data) {
-    DWORD size = 0;
-    if (::RegQueryValueExA(hKey, name, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+bool ScalarOf(const CRegistryValue& value, DWORD* pdwValue) {
+    size_t size = value.m_data.size();
+    if (size == 0 || size > 4)
         return false;
-    std::string buffer(static_cast<size_t>(size) + 1, '\0');
-    for (DWORD retries = 0;; ++retries) {
-        size = static_cast<DWORD>(buffer.size());
-        LONG rc = ::RegQueryValueExA(hKey, name, nullptr, nullptr,
-                                     reinterpret_cast<BYTE*>(&buffer[0]), &size);
-        if (rc == ERROR_MORE_DATA && retries < kMaxRetries) {
-            buffer.resize(std::max<size_t>(buffer.size() * 2, static_cast<size_t>(size) + 1));
-            continue;
-        }
-        if (rc != ERROR_SUCCESS)
-            return false;
-        data->assign(buffer, 0, size);
-        return true;
-    }
-}
-
-void WriteString(HKEY hKey, const char* name, const CString& text) {
-    ::RegSetValueExA(hKey, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.str().c_str()),
-                     static_cast<DWORD>(text.GetLength() + 1));
-}
-
-void WriteValue(HKEY hKey, const CRegistryValue& value) {
-    ::RegSetValueExA(hKey, value.m_strName, 0, value.m_dwType,
-                     reinterpret_cast<const BYTE*>(value.m_data.data()),
-                     static_cast<DWORD>(value.m_data.size()));
-}
-
-void WriteValues(HKEY hKey, const CKeptValues& values) {
-    for (const CRegistryValue& value : values)
-        WriteValue(hKey, value);
+    DWORD result = 0;
+    for (size_t i = 0; i < size; ++i)
+        result |= static_cast<DWORD>(static_cast<unsigned char>(value.m_data[i])) << (8 * i);
+    *pdwValue = result;
+    return true;
 }

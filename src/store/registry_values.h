@@ -1,19 +1,12 @@
 #pragma once
-// Reading and writing parameter values.
+// Values of the parameter keys as the registry holds them, and reading them.
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "framework/cstring.h"
-
-enum ScalarRead { SCALAR_TAKEN, SCALAR_MISSING, SCALAR_UNREADABLE };
-// Replaces the member with the stored bytes when the value exists and holds
-// one to four bytes (whatever its type), zero-extended; otherwise the member
-// keeps what it held. Unreadable: the value exists but is empty, longer or
-// cannot be read.
-ScalarRead ReadScalar(HKEY hKey, const char* name, DWORD& member);
-void WriteScalar(HKEY hKey, const char* name, DWORD value);
 
 // One value as stored: name, type and bytes.
 struct CRegistryValue {
@@ -23,20 +16,38 @@ struct CRegistryValue {
 
     // The data taken as text, whatever the type: up to its first NUL.
     CString Text() const { return CString(m_data.c_str()); }
+    bool SameContent(const CRegistryValue& other) const {
+        return m_dwType == other.m_dwType && m_data == other.m_data;
+    }
 };
 
-// Values of a list key that the utility cannot take into its lists (an
-// unnamed value, a name it cannot read); a save writes them back as they
-// were, so that nothing stored is lost.
-using CKeptValues = std::vector<CRegistryValue>;
+// REG_SZ: the text and its NUL.
+CRegistryValue StringValue(const CString& name, const CString& text);
+CRegistryValue DwordValue(const CString& name, DWORD value);
+
+// A value name as the registry compares names: without regard to case.
+std::string FoldName(const char* name);
+
+// The values of one key in the order they were read, found by name as the
+// registry finds them.
+class CKeyValues {
+public:
+    void Assign(std::vector<CRegistryValue> values);
+    const std::vector<CRegistryValue>& All() const { return m_values; }
+    const CRegistryValue* Find(const char* name) const;
+    // Replaces the value of that name, or adds it.
+    void Set(const CRegistryValue& value);
+    void Remove(const char* name);
+
+private:
+    std::vector<CRegistryValue> m_values;
+    std::map<std::string, size_t> m_index;
+};
 
 // Every value of the key in enumeration order, whatever the length of its
 // name and data. Stops early only at a failure other than a short buffer.
 std::vector<CRegistryValue> ReadAllValues(HKEY hKey);
-// One value's bytes, whatever their size; false when it cannot be read.
-bool ReadValueData(HKEY hKey, const char* name, std::string* data);
 
-// REG_SZ: the text and its NUL.
-void WriteString(HKEY hKey, const char* name, const CString& text);
-void WriteValue(HKEY hKey, const CRegistryValue& value);
-void WriteValues(HKEY hKey, const CKeptValues& values);
+// The scalar in a stored value: its one to four bytes, whatever its type,
+// zero-extended; false when the value holds no bytes or more than four.
+bool ScalarOf(const CRegistryValue& value, DWORD* pdwValue);

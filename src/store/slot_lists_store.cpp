@@ -1,76 +1,79 @@
 // PhysicalSlots, ResourceAssignments and NoResetSecondaryBus.
-#include "pages/bridges/bridge_windows.h"
-#include "pages/bridges/zorvik_res.h"
+#include <map>
+
+#include "model/bridge_windows.h"
 #include "store/list_store.h"
 
 namespace {
-int32_t WritePhysicalSlot(const CSlotRecord* pRecord, POSITION, void* pContext) {
-    CString name;
-    name.Format("%d", pRecord->m_nPhysicalSlot);
-    WriteString(static_cast<HKEY>(pContext), name, pRecord->GetSlotPath());
-    return 0;
+using COrigins = std::vector<std::pair<ParameterKey, CString>>;
+
+// The records of the list in list order, with the values each came from.
+std::vector<CLoadedRecord<CSlotRecord>> InListOrder(const CSlotRecordList& list,
+                                                    std::map<POSITION, COrigins>& origins) {
+    std::vector<CLoadedRecord<CSlotRecord>> loaded;
+    for (POSITION pos = list.GetHeadPosition(); pos;) {
+        POSITION here = pos;
+        loaded.push_back({list.GetNext(pos), origins[here]});
+    }
+    return loaded;
 }
 } // namespace
 
-void LoadPhysicalSlots(HKEY hSlots, CSlotRecordList& slots, CKeptValues& kept) {
+std::vector<CLoadedRecord<CSlotRecord>>
+LoadPhysicalSlots(const CKeyValues& values, CSlotRecordList& slots, CLocationResolver& resolver) {
     slots.Clear();
-    kept.clear();
-    for (const CRegistryValue& value : ReadAllValues(hSlots)) {
-        if (value.m_strName.IsEmpty()) {
-            kept.push_back(value);
-            continue;
-        }
-        slots.AddHeadNew(static_cast<uint32_t>(ParseSlotNumber(value.m_strName)), value.Text(),
-                         NOT_GIVEN, NOT_GIVEN, NOT_GIVEN);
-    }
-}
-
-void SavePhysicalSlots(HKEY hSlots, const CSlotRecordList& slots, const CKeptValues& kept) {
-    WriteValues(hSlots, kept);
-    slots.FindIf(WritePhysicalSlot, hSlots);
-}
-
-void LoadBridges(HKEY hAssignments, HKEY hNoReset, ZorvikRes& page, CKeptValues& kept) {
-    CSlotRecordList& bridges = page.m_bridges;
-    bridges.Clear();
-    kept.clear();
-    for (const CRegistryValue& value : ReadAllValues(hAssignments)) {
+    std::map<POSITION, COrigins> origins;
+    for (const CRegistryValue& value : values.All()) {
         if (value.m_strName.IsEmpty())
-            kept.push_back(value);
-        else
-            page.AddFromRegistry(value.m_strName, value.Text());
+            continue;
+        POSITION pos = slots.AddHeadNew(static_cast<uint32_t>(ParseSlotNumber(value.m_strName)),
+                                        value.Text(), NOT_GIVEN, NOT_GIVEN, NOT_GIVEN, resolver);
+        origins[pos] = {{KEY_PHYSICAL_SLOTS, value.m_strName}};
     }
-    for (const CRegistryValue& value : ReadAllValues(hNoReset)) {
+    return InListOrder(slots, origins);
+}
+
+void PhysicalSlotValues(const CSlotRecord& record, CKeyedValues& out) {
+    CString name;
+    name.Format("%d", record.m_nPhysicalSlot);
+    out.push_back({KEY_PHYSICAL_SLOTS, StringValue(name, record.GetSlotPath())});
+}
+
+std::vector<CLoadedRecord<CSlotRecord>> LoadBridges(const CKeyValues& assignments,
+                                                    const CKeyValues& noReset,
+                                                    CSlotRecordList& bridges,
+                                                    CLocationResolver& resolver) {
+    bridges.Clear();
+    std::map<POSITION, COrigins> origins;
+    for (const CRegistryValue& value : assignments.All()) {
+        if (value.m_strName.IsEmpty())
+            continue;
+        POSITION pos = AddFromRegistry(bridges, value.m_strName, value.Text(), resolver);
+        origins[pos] = {{KEY_RESOURCE_ASSIGNMENTS, value.m_strName}};
+    }
+    for (const CRegistryValue& value : noReset.All()) {
         CSlotRecord record;
-        if (POSITION pos = bridges.FindBySlotPath(value.m_strName)) {
+        COrigins from;
+        if (POSITION pos = bridges.FindBySlotPath(value.m_strName, resolver)) {
             record = bridges.GetAt(pos);
+            from = origins[pos];
+            origins.erase(pos);
             bridges.RemoveAt(pos);
         } else {
-            record.SetSlotPath(value.m_strName);
+            record.SetSlotPath(value.m_strName, resolver);
         }
         record.m_bNoResetSecondaryBus = 1;
         record.m_dwFlags |= SLOT_HAS_NORESET;
-        bridges.InsertBySlotPath(record);
+        from.push_back({KEY_NO_RESET_SECONDARY_BUS, value.m_strName});
+        origins[bridges.InsertBySlotPath(record)] = from;
     }
+    return InListOrder(bridges, origins);
 }
 
-int32_t WriteResourceAssignment(const CSlotRecord* pRecord, POSITION, void* pContext) {
-    // A bridge known only for its no-reset mark has no windows to store.
-    if (HasAnyWindow(*pRecord))
-        WriteString(static_cast<HKEY>(pContext), pRecord->GetSlotPath(),
-                    FormatResourceString(*pRecord));
-    return 0;
-}
-
-int32_t WriteNoResetSecondaryBus(const CSlotRecord* pRecord, POSITION, void* pContext) {
-    if ((pRecord->m_dwFlags & SLOT_HAS_NORESET) && pRecord->m_bNoResetSecondaryBus != 0)
-        WriteString(static_cast<HKEY>(pContext), pRecord->GetSlotPath(), CString());
-    return 0;
-}
-
-void SaveBridges(HKEY hAssignments, HKEY hNoReset, const CSlotRecordList& bridges,
-                 const CKeptValues& kept) {
-    WriteValues(hAssignments, kept);
-    bridges.FindIf(WriteResourceAssignment, hAssignments);
-    bridges.FindIf(WriteNoResetSecondaryBus, hNoReset);
+void BridgeValues(const CSlotRecord& record, CKeyedValues& out) {
+    if (HasAnyWindow(record))
+        out.push_back({KEY_RESOURCE_ASSIGNMENTS,
+                       StringValue(record.GetSlotPath(), FormatResourceString(record))});
+    if ((record.m_dwFlags & SLOT_HAS_NORESET) && record.m_bNoResetSecondaryBus != 0)
+        out.push_back({KEY_NO_RESET_SECONDARY_BUS, StringValue(record.GetSlotPath(), CString())});
 }

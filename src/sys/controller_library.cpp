@@ -30,30 +30,22 @@ bool IsDeviceHandle(HANDLE hDevice) {
     return fileType != FILE_TYPE_DISK && fileType != FILE_TYPE_PIPE && fileType != FILE_TYPE_CHAR;
 }
 
-// GetProcAddress hands out a generic function pointer; going through
-// void (*)() tells the compiler the signature change is meant.
-template <typename Proc> Proc GetEntry(HMODULE hModule, const char* lpszName) {
-    return reinterpret_cast<Proc>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(hModule, lpszName)));
-}
-
 } // namespace
 
-CVardekLibrary::CVardekLibrary() {
-    m_hModule = ::LoadLibraryA("vardekapi.dll");
-    if (!m_hModule)
-        return;
+void CVardekLibrary::Load() {
+    m_hModule.Attach(::LoadLibraryA("vardekapi.dll"));
     m_pfnOpenSession = GetEntry<OpenSessionProc>(m_hModule, "VardekOpenSession");
     m_pfnCloseSession = GetEntry<CloseSessionProc>(m_hModule, "VardekCloseSession");
 }
 
-CVardekLibrary::~CVardekLibrary() {
-    if (m_hModule)
-        ::FreeLibrary(m_hModule);
+void CVardekLibrary::Unload() {
+    m_pfnOpenSession = nullptr;
+    m_pfnCloseSession = nullptr;
+    m_hModule.Close();
 }
 
 BOOL CVardekLibrary::OpenSession(uint32_t* pdwSession) const {
-    return m_hModule && m_pfnOpenSession && m_pfnCloseSession && m_pfnOpenSession(pdwSession) == 0;
+    return m_pfnOpenSession && m_pfnCloseSession && m_pfnOpenSession(pdwSession) == 0;
 }
 
 BOOL CVardekLibrary::IsAvailable() const {

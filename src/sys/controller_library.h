@@ -6,16 +6,23 @@
 
 #include <cstdint>
 
+#include "framework/handle.h"
+
 // Tells the hot-swap controller driver to take up its parameters: device
 // type 0x8320, function 0xA4, buffered, any access; no buffers.
 constexpr DWORD IOCTL_VARDEK_UPDATE_PARAMETERS = 0x83200290;
 
 class CVardekLibrary {
 public:
-    CVardekLibrary();
-    ~CVardekLibrary();
+    CVardekLibrary() = default;
     CVardekLibrary(const CVardekLibrary&) = delete;
     CVardekLibrary& operator=(const CVardekLibrary&) = delete;
+
+    // Loads the library and takes its two entries; without it every
+    // availability test is FALSE.
+    void Load();
+    // Releases it; the entries are gone with it.
+    void Unload();
 
     // Opens and closes a fresh session every time; no session stays open.
     BOOL IsAvailable() const;
@@ -37,7 +44,7 @@ private:
     using OpenSessionProc = int32_t(__cdecl*)(uint32_t* pdwSession);
     using CloseSessionProc = int32_t(__cdecl*)(uint32_t dwSession);
 
-    HMODULE m_hModule = nullptr;
+    CModule m_hModule;
     uint32_t m_dwSession = 0;
     OpenSessionProc m_pfnOpenSession = nullptr;
     CloseSessionProc m_pfnCloseSession = nullptr;

@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "sys/kit_connections.h"
 #include "sys/slot_path_text.h"
 
 const GUID GUID_DEVINTERFACE_HOTSWAP = {
@@ -32,12 +31,19 @@ DWORD Succeeded() {
     return 0;
 }
 
+struct DeviceInfoListTraits {
+    using Type = HDEVINFO;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type handle) { ::SetupDiDestroyDeviceInfoList(handle); }
+};
+using CDeviceInfoList = CHandle<DeviceInfoListTraits>;
+
 } // namespace
 
 DWORD OpenHotSwapDriver(HANDLE* phDriver) {
-    HDEVINFO set = SetupDiGetClassDevsA(&GUID_DEVINTERFACE_HOTSWAP, nullptr, nullptr,
-                                        DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
-    if (set == INVALID_HANDLE_VALUE)
+    CDeviceInfoList set(SetupDiGetClassDevsA(&GUID_DEVINTERFACE_HOTSWAP, nullptr, nullptr,
+                                             DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+    if (!set.IsValid())
         return GetLastError();
 
     DWORD error = 0;
@@ -50,7 +56,7 @@ DWORD OpenHotSwapDriver(HANDLE* phDriver) {
     if (!SetupDiEnumDeviceInterfaces(set, nullptr, &GUID_DEVINTERFACE_HOTSWAP, 0, &data) ||
         !SetupDiGetDeviceInterfaceDetailA(set, &data, detail, sizeof(buffer), nullptr, nullptr))
         error = GetLastError();
-    SetupDiDestroyDeviceInfoList(set);
+    set.Close();
     if (error != 0)
         return Failed(error);
 
@@ -147,26 +153,48 @@ DWORD BuildSlotPath(HANDLE hDriver, DWORD dwBus, DWORD dwDevice, DWORD dwFunctio
     return Succeeded();
 }
 
-bool ConvertSlotLocation(uint32_t* pBus, uint32_t* pDevice, uint32_t* pFunction, CString& slotPath,
-                         bool toSlotPath) {
-    CKitConnections* kit = GetKitConnections();
-    HANDLE hDriver = kit ? kit->m_hDriver : nullptr;
+DWORD CHotSwapDriver::Open() {
+    Close();
+    HANDLE hDriver = nullptr;
+    DWORD error = OpenHotSwapDriver(&hDriver);
     if (hDriver == nullptr)
-        return false;
+        return error;
+    m_handle.Attach(hDriver);
+    m_state = m_handle.IsValid() ? OPEN : OPEN_FAILED;
+    return error;
+}
 
+void CHotSwapDriver::Close() {
+    m_handle.Close();
+    m_state = NOT_FOUND;
+}
+
+bool CHotSwapDriver::ConvertSlotLocation(uint32_t* pBus, uint32_t* pDevice, uint32_t* pFunction,
+                                         CString& slotPath, bool toSlotPath) {
+    if (!IsAvailable())
+        return false;
     if (toSlotPath) {
         char text[SLOT_PATH_TEXT_SIZE];
-        if (BuildSlotPath(hDriver, *pBus, *pDevice, *pFunction, text, sizeof(text)) != 0)
+        if (BuildSlotPath(m_handle, *pBus, *pDevice, *pFunction, text, sizeof(text)) != 0)
             return false;
         slotPath = text;
         return true;
     }
-
     BYTE answer[RESOLVE_ANSWER_AREA];
-    if (ResolveSlotPath(hDriver, SkipSlotPathMark(slotPath), answer, sizeof(answer)) != 0)
+    if (ResolveSlotPath(m_handle, SkipSlotPathMark(slotPath), answer, sizeof(answer)) != 0)
         return false;
     *pBus = answer[4];
     *pDevice = answer[5];
     *pFunction = answer[6];
     return true;
+}
+
+DWORD CHotSwapDriver::UpdateParameters() {
+    if (!IsAvailable())
+        return 0;
+    DWORD returned = 0;
+    if (!DeviceIoControl(m_handle, IOCTL_HOTSWAP_UPDATE_PARAMETERS, nullptr, 0, nullptr, 0,
+                         &returned, nullptr))
+        return GetLastError();
+    return 0;
 }

@@ -5,7 +5,8 @@
 #include <winioctl.h>
 
 #include "framework/cstring.h"
-#include "sys/slot_location.h"
+#include "framework/handle.h"
+#include "sys/location_resolver.h"
 #include "sys/slot_path_text.h"
 
 // {4EC32020-5104-11D2-8B4D-0080ADB72206}
@@ -55,5 +56,39 @@ DWORD ResolveSlotPath(HANDLE hDriver, const char* pszSlotPath, BYTE* pOut, DWORD
 DWORD BuildSlotPath(HANDLE hDriver, DWORD dwBus, DWORD dwDevice, DWORD dwFunction, char* pszOut,
                     DWORD cchOut);
 
-// ConvertSlotLocation (sys/slot_location.h) converts with the application's
-// driver handle; a handle of 0 gives false.
+// The hot-swap driver as the program holds it: not found (no interface of its
+// class is present), found but not opened (every request then fails), or
+// open. It is the resolver of slot paths that the records and pages use.
+class CHotSwapDriver : public CLocationResolver {
+public:
+    enum State { NOT_FOUND, OPEN_FAILED, OPEN };
+
+    CHotSwapDriver() = default;
+    CHotSwapDriver(const CHotSwapDriver&) = delete;
+    CHotSwapDriver& operator=(const CHotSwapDriver&) = delete;
+
+    // Finds and opens the first present interface; 0, or the error of the
+    // failing step (the caller tells the user).
+    DWORD Open();
+    // Back to not found; the one place the handle is closed.
+    void Close();
+    State GetState() const { return m_state; }
+    // 0 when not found, INVALID_HANDLE_VALUE when the open failed.
+    HANDLE GetHandle() const {
+        return m_state == NOT_FOUND ? nullptr : static_cast<HANDLE>(m_handle);
+    }
+
+    // Found, whether or not it opened: requests are made, and fail when it
+    // did not open.
+    bool IsAvailable() const override { return m_state != NOT_FOUND; }
+    bool ConvertSlotLocation(uint32_t* pBus, uint32_t* pDevice, uint32_t* pFunction,
+                             CString& slotPath, bool toSlotPath) override;
+
+    // Tells the driver to take up its parameters: 0, or the error of the
+    // request; nothing is sent when the driver was not found.
+    DWORD UpdateParameters();
+
+private:
+    CFileHandle m_handle;
+    State m_state = NOT_FOUND;
+};

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "framework/registry_key.h"
+
 namespace {
 
 // Operations that fail return GetLastError() and leave it set; operations
@@ -14,12 +16,12 @@ DWORD Finish(DWORD dwError) {
 
 // Runs one call on a freshly opened service handle.
 template <typename Call> DWORD WithService(SC_HANDLE hManager, const char* lpszName, Call call) {
-    SC_HANDLE hService = ::OpenServiceA(hManager, lpszName, SERVICE_ALL_ACCESS);
-    if (!hService)
+    CServiceHandle hService(::OpenServiceA(hManager, lpszName, SERVICE_ALL_ACCESS));
+    if (!hService.IsValid())
         return Finish(::GetLastError());
     ::SetLastError(0);
     DWORD dwError = call(hService) ? 0 : ::GetLastError();
-    ::CloseServiceHandle(hService);
+    hService.Close();
     return Finish(dwError);
 }
 
@@ -34,14 +36,13 @@ const char* ReadServiceText(const char* lpszServiceName, const char* lpszValueNa
     if (nLength < 0 || static_cast<size_t>(nLength) >= sizeof(szKeyPath))
         return "";
 
-    HKEY hKey = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, szKeyPath, 0, KEY_ALL_ACCESS, &hKey) != ERROR_SUCCESS)
+    CRegistryKey key;
+    if (key.Open(HKEY_LOCAL_MACHINE, szKeyPath, KEY_ALL_ACCESS) != ERROR_SUCCESS)
         return "";
     std::memset(buffer, 0, sizeof(buffer));
     DWORD dwSize = sizeof(buffer);
-    LONG lResult = ::RegQueryValueExA(hKey, lpszValueName, nullptr, nullptr,
+    LONG lResult = ::RegQueryValueExA(key, lpszValueName, nullptr, nullptr,
                                       reinterpret_cast<BYTE*>(buffer), &dwSize);
-    ::RegCloseKey(hKey);
     // A failed read (missing, or larger than the buffer) may leave bytes
     // behind; data that fills the buffer without a terminator is no text.
     if (lResult != ERROR_SUCCESS || !std::memchr(buffer, 0, sizeof(buffer)))
@@ -51,33 +52,28 @@ const char* ReadServiceText(const char* lpszServiceName, const char* lpszValueNa
 
 } // namespace
 
-CServiceControl::~CServiceControl() { Close(); }
-
 DWORD CServiceControl::Open(const char* lpszMachineName) {
     Close();
     ::SetLastError(0);
-    m_hSCManager = ::OpenSCManagerA(lpszMachineName, nullptr, SC_MANAGER_ALL_ACCESS);
-    return m_hSCManager ? Finish(0) : Finish(::GetLastError());
+    m_hSCManager.Attach(::OpenSCManagerA(lpszMachineName, nullptr, SC_MANAGER_ALL_ACCESS));
+    return m_hSCManager.IsValid() ? Finish(0) : Finish(::GetLastError());
 }
 
 DWORD CServiceControl::Close() {
-    if (m_hSCManager) {
-        ::CloseServiceHandle(m_hSCManager);
-        m_hSCManager = nullptr;
-    }
+    m_hSCManager.Close();
     return 0;
 }
 
 DWORD CServiceControl::CreateService(const char* lpszServiceName, const char* lpszImagePath,
                                      const char* lpszDisplayName, DWORD dwStartType,
                                      DWORD dwServiceType, const char* lpszLoadOrderGroup) {
-    SC_HANDLE hService =
+    CServiceHandle hService(
         ::CreateServiceA(m_hSCManager, lpszServiceName, lpszDisplayName, SERVICE_ALL_ACCESS,
                          dwServiceType, dwStartType, SERVICE_ERROR_NORMAL, lpszImagePath,
-                         lpszLoadOrderGroup, nullptr, nullptr, nullptr, nullptr);
-    if (!hService)
+                         lpszLoadOrderGroup, nullptr, nullptr, nullptr, nullptr));
+    if (!hService.IsValid())
         return Finish(::GetLastError());
-    ::CloseServiceHandle(hService);
+    hService.Close();
     return Finish(0);
 }
 
@@ -106,11 +102,11 @@ DWORD CServiceControl::Delete(const char* lpszServiceName) {
 }
 
 BOOL CServiceControl::Exists(const char* lpszServiceName) const {
-    SC_HANDLE hService = ::OpenServiceA(m_hSCManager, lpszServiceName, SERVICE_ALL_ACCESS);
-    if (!hService || hService == reinterpret_cast<SC_HANDLE>(INVALID_HANDLE_VALUE))
+    SC_HANDLE hOpened = ::OpenServiceA(m_hSCManager, lpszServiceName, SERVICE_ALL_ACCESS);
+    if (hOpened == reinterpret_cast<SC_HANDLE>(INVALID_HANDLE_VALUE))
         return FALSE;
-    ::CloseServiceHandle(hService);
-    return TRUE;
+    CServiceHandle hService(hOpened);
+    return hService.IsValid();
 }
 
 DWORD CServiceControl::QueryState(const char* lpszServiceName, DWORD* pdwState) const {

@@ -9,13 +9,14 @@
 // method and the one-argument overload below resolve as written.
 #include <windows.h>
 
+#include "framework/handle.h"
+
 // The kit's system board service.
 constexpr char SYSTEM_BOARD_SERVICE[] = "moravik";
 
 class CServiceControl {
 public:
     CServiceControl() = default;
-    ~CServiceControl();
     CServiceControl(const CServiceControl&) = delete;
     CServiceControl& operator=(const CServiceControl&) = delete;
 
@@ -41,7 +42,7 @@ public:
     DWORD QueryState(const char* lpszServiceName, DWORD* pdwState) const;
 
 private:
-    SC_HANDLE m_hSCManager = nullptr;
+    CServiceHandle m_hSCManager;
 };
 
 // The service's ImagePath and DisplayName as stored (REG_EXPAND_SZ left

@@ -2,19 +2,7 @@
 
 #include <cstring>
 
-namespace {
-
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-} // namespace
+#include "framework/number_text.h"
 
 HexTextResult ParseHexText(const char* text, uint8_t* bytes, size_t capacity, size_t* count) {
     size_t length = std::strlen(text);

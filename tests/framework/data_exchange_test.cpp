@@ -2,18 +2,18 @@
 #include <gtest/gtest.h>
 
 #include "framework/data_exchange.h"
-#include "framework/framework_ids.h"
+#include "res/resource.h"
 #include "framework/message_box.h"
 #include "support/scripted_responder.h"
 
 TEST(ParseUnsignedDecimal, TakesDigitsWithBlanksUpTo32BitsAndNothingElse) {
-    unsigned long value = 7;
+    uint32_t value = 7;
     EXPECT_TRUE(ParseUnsignedDecimal("  4294967295\t", value));
-    EXPECT_EQ(value, 4294967295ul);
+    EXPECT_EQ(value, 4294967295u);
     for (const char* text : {"", "-1", "+1", "12abc", "1 2", "0x10", "4294967296"}) {
         value = 7;
         EXPECT_FALSE(ParseUnsignedDecimal(text, value)) << text;
-        EXPECT_EQ(value, 7ul) << text;
+        EXPECT_EQ(value, 7u) << text;
     }
 }
 

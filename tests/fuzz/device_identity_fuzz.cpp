@@ -9,7 +9,7 @@
 #include <tuple>
 
 #include "fuzz_support.h"
-#include "pages/devres/device_requirement.h"
+#include "model/device_requirement.h"
 
 namespace {
 const int LOAD_NAME_BUFFER = 256;

@@ -5,9 +5,9 @@
 // text.
 #include <cstring>
 
-#include "framework/multi_string.h"
+#include "model/multi_string.h"
 #include "fuzz_support.h"
-#include "pages/devres/device_requirement.h"
+#include "model/device_requirement.h"
 
 namespace {
 const int LOAD_DATA_BUFFER = 256;

@@ -2,9 +2,9 @@
 // 1024 bytes). The names it holds make a list whose value image is every name
 // with its NUL and one final NUL, leaves unnamed records out, reads back as
 // the same names, and finds a name at its first record.
-#include "framework/multi_string.h"
+#include "model/multi_string.h"
 #include "fuzz_support.h"
-#include "pages/miniports/miniport_record.h"
+#include "model/miniport_record.h"
 
 namespace {
 const size_t LOAD_VALUE_BUFFER = 1024;

@@ -3,7 +3,7 @@
 // the walk ends only at the end of the data or at an empty string.
 #include <cstring>
 
-#include "framework/multi_string.h"
+#include "model/multi_string.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -4,7 +4,7 @@
 // string that loads back with its windows, the missing ones as NOT_GIVEN. The
 // first byte picks that mix; the rest is the stored text.
 #include "fuzz_support.h"
-#include "pages/bridges/bridge_windows.h"
+#include "model/bridge_windows.h"
 
 namespace {
 const int LOAD_DATA_BUFFER = 256;

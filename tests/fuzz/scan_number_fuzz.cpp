@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "framework/scan_number.h"
+#include "framework/number_text.h"
 #include "fuzz_support.h"
 
 namespace {

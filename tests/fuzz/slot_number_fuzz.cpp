@@ -9,7 +9,8 @@
 #include <cstring>
 
 #include "fuzz_support.h"
-#include "pages/slots/slot_record.h"
+#include "model/slot_record.h"
+#include "portable/fake_resolver.h"
 
 namespace {
 // What sscanf's "%d" or "%x" reads, saturated at 32 bits as ScanNumber does.
@@ -52,7 +53,7 @@ void CheckStoredSlot(const std::string& name, const std::string& data) {
 
     CSlotRecordList loaded;
     const CSlotRecord& record = loaded.GetAt(loaded.AddHeadNew(
-        static_cast<uint32_t>(slot), CString(data), NOT_GIVEN, NOT_GIVEN, NOT_GIVEN));
+        static_cast<uint32_t>(slot), CString(data), NOT_GIVEN, NOT_GIVEN, NOT_GIVEN, NoDriver()));
     FUZZ_CHECK((record.m_dwFlags & SLOT_HAS_PHYSICAL) && record.m_nPhysicalSlot == slot);
     FUZZ_CHECK((record.m_dwFlags & ~(SLOT_HAS_PHYSICAL | SLOT_HAS_PATH | SLOT_PATH_STARRED)) == 0);
 
@@ -62,7 +63,7 @@ void CheckStoredSlot(const std::string& name, const std::string& data) {
     CSlotRecordList reloaded;
     const CSlotRecord& again =
         reloaded.GetAt(reloaded.AddHeadNew(static_cast<uint32_t>(ParseSlotNumber(savedName)),
-                                           savedData, NOT_GIVEN, NOT_GIVEN, NOT_GIVEN));
+                                           savedData, NOT_GIVEN, NOT_GIVEN, NOT_GIVEN, NoDriver()));
     FUZZ_CHECK(again.m_nPhysicalSlot == record.m_nPhysicalSlot);
     FUZZ_CHECK(again.m_dwFlags == record.m_dwFlags);
     FUZZ_CHECK(again.GetSlotPath() == savedData);

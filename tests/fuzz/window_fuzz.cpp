@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "fuzz_support.h"
-#include "pages/bridges/bridge_windows.h"
+#include "model/bridge_windows.h"
 
 namespace {
 // The longest form: "(size,from,to:alignment)" with eight digits each.

@@ -3,7 +3,7 @@
 // device 1, function 2; 0B08 function 3) and the stand-in controller library.
 #include "support/sheet_fixture.h"
 
-#include "pages/slots/slot_page_ids.h"
+#include "res/resource.h"
 #include "support/driver_connection.h"
 #include "support/testbed_vardek_client.h"
 
@@ -257,7 +257,6 @@ TEST_F(BridgesPageTest, WithoutTheControllerLibraryTheSwitchIsHiddenAndStoredOff
     HWND page = Page();
     EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(page, IDC_NO_RESET)));
     EXPECT_EQ(ColumnWidth(page, 6), 0);
-    EXPECT_EQ(Res().m_nColumnWidth[6], 0);
     EXPECT_GT(ColumnWidth(page, 5), 0);
     // A loaded record keeps its switch until it is replaced.
     EXPECT_EQ(Rows(page), std::vector<std::string>{"0B08|1000|100000|100000|1/1/3|No|Yes"});

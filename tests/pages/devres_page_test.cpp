@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "pages/devres/devres_ids.h"
+#include "res/resource.h"
 #include "support/page_host.h"
 
 namespace {

@@ -7,8 +7,9 @@
 #include <cstring>
 #include <string>
 
-#include "pages/miniports/miniport_ids.h"
+#include "res/resource.h"
 #include "pages/miniports/zorvik_mini_list.h"
+#include "support/test_kit.h"
 #include "support/page_host.h"
 #include "support/scripted_responder.h"
 
@@ -39,7 +40,7 @@ protected:
     }
 
     ScriptedResponder m_responder;
-    ZorvikMiniList m_page;
+    ZorvikMiniList m_page{TestKit().m_services};
     PageHost m_host{m_page};
 };
 } // namespace

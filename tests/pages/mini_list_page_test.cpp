@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "app/zorvik_app.h"
-#include "pages/miniports/miniport_ids.h"
+#include "res/resource.h"
 #include "pages/miniports/zorvik_mini_list.h"
+#include "support/test_kit.h"
 #include "support/page_host.h"
 #include "support/scratch_service.h"
 #include "support/scripted_responder.h"
@@ -84,8 +85,8 @@ void ClickRow(HWND page, int item) {
 
 class MiniListPageTest : public ::testing::Test {
 protected:
-    void SetUp() override { GetZorvikApp()->m_ServiceControl.Open(nullptr); }
-    void TearDown() override { GetZorvikApp()->m_ServiceControl.Close(); }
+    void SetUp() override { TestKit().m_services.Open(nullptr); }
+    void TearDown() override { TestKit().m_services.Close(); }
 
     HWND ShowWithThree() {
         m_page.m_miniports.AddTail(Record("alpha", "a.sys", "Alpha", "0A08"));
@@ -95,7 +96,7 @@ protected:
     }
 
     ScriptedResponder m_responder;
-    ZorvikMiniList m_page;
+    ZorvikMiniList m_page{TestKit().m_services};
     PageHost m_host{m_page};
 };
 } // namespace

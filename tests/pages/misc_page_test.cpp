@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "pages/options/page_ids.h"
+#include "res/resource.h"
 #include "pages/options/zorvik_misc.h"
 #include "support/page_host.h"
 #include "support/scripted_responder.h"

@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "app/zorvik_app.h"
-#include "pages/options/page_ids.h"
+#include "res/resource.h"
 #include "pages/options/zorvik_moravik.h"
+#include "support/test_kit.h"
 #include "support/page_host.h"
 #include "support/scripted_responder.h"
 #include "support/testbed_moravik_client.h"
@@ -12,12 +13,12 @@
 namespace {
 class MoravikPageTest : public ::testing::Test {
 protected:
-    void SetUp() override { GetZorvikApp()->m_ServiceControl.Open(nullptr); }
-    void TearDown() override { GetZorvikApp()->m_ServiceControl.Close(); }
+    void SetUp() override { TestKit().m_services.Open(nullptr); }
+    void TearDown() override { TestKit().m_services.Close(); }
 
     ScriptedResponder m_responder;
     CMoravikStateKeeper m_keeper;
-    ZorvikMoravik m_page;
+    ZorvikMoravik m_page{TestKit().m_services};
     CPropertyPage m_about{IDD_ABOUTBOX};
     PageHost m_host{m_page, &m_about};
 };
@@ -88,7 +89,7 @@ TEST_F(MoravikPageTest, StatusFollowsTheServiceOnlyWhileThePageIsActive) {
     SelectPage(m_host.Sheet(), 0);
     EXPECT_EQ(ItemText(page, IDC_SERVICE_STATUS), "Service is running");
 
-    GetZorvikApp()->m_ServiceControl.Close();
+    TestKit().m_services.Close();
     PumpMessagesFor(1500);
     EXPECT_EQ(ItemText(page, IDC_SERVICE_STATUS), "Cannot determine current state of the service");
     EXPECT_FALSE(IsEnabled(page, IDC_START_SERVICE));

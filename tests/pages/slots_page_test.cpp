@@ -3,7 +3,7 @@
 // 0A08 is bus 1, device 1, function 2; 191008 is bus 2, device 3, function 1).
 #include "support/sheet_fixture.h"
 
-#include "pages/slots/slot_page_ids.h"
+#include "res/resource.h"
 #include "support/driver_connection.h"
 
 namespace {
@@ -193,7 +193,7 @@ TEST_F(SlotsPageTest, RowsAreSortedByNumberWhateverTheListOrder) {
     ZorvikEq& eq = Build().m_Eq;
     eq.m_slots.Clear();
     for (uint32_t number : {9u, 10u, 2u, 100u})
-        eq.m_slots.AddHeadNew(number, "", NOT_GIVEN, NOT_GIVEN, NOT_GIVEN);
+        eq.m_slots.AddHeadNew(number, "", NOT_GIVEN, NOT_GIVEN, NOT_GIVEN, TestKit().m_driver);
     HWND page = Page();
     EXPECT_EQ(Rows(page), (std::vector<std::string>{"2  ", "9  ", "10  ", "100  "}));
     // An empty slot path is accepted; its row shows the number only.
@@ -257,8 +257,7 @@ TEST_F(SlotsPageTest, ClickOnEmptySpaceEmptiesTheFieldsAndRemoveThenDoesNothing)
 TEST_F(SlotsPageTest, WithoutTheDriverBusDeviceFunctionIsRefusedAndSlotPathsStillAdd) {
     ASSERT_TRUE(opened);
     HWND page = Page();
-    HANDLE driver = GetZorvikApp()->m_hDriver;
-    GetZorvikApp()->m_hDriver = nullptr;
+    TestKit().m_driver.Close();
     m_responder.Answer(IDOK);
     Click(page, IDC_ENTRY_BDF);
     ASSERT_EQ(m_responder.asked.size(), 1u);
@@ -274,7 +273,6 @@ TEST_F(SlotsPageTest, WithoutTheDriverBusDeviceFunctionIsRefusedAndSlotPathsStil
     Add(page, "3", "0A08");
     EXPECT_EQ(Rows(page), std::vector<std::string>{"3 0A08 "});
     EXPECT_EQ(m_responder.asked.size(), 1u);
-    GetZorvikApp()->m_hDriver = driver;
 }
 
 TEST_F(SlotsPageTest, ApplyWritesExactlyTheListAndReloadShowsItAgain) {

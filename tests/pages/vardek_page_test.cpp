@@ -1,7 +1,7 @@
 // The Hot-swap controller page: four flags on check boxes.
 #include <gtest/gtest.h>
 
-#include "pages/options/page_ids.h"
+#include "res/resource.h"
 #include "pages/options/zorvik_vardek.h"
 #include "support/page_host.h"
 

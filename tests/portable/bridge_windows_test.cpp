@@ -4,7 +4,8 @@
 
 #include <string>
 
-#include "pages/bridges/bridge_windows.h"
+#include "model/bridge_windows.h"
+#include "portable/fake_resolver.h"
 
 namespace {
 std::string Window(uint32_t from, uint32_t to, uint32_t size, uint32_t alignment, bool io) {
@@ -17,11 +18,6 @@ CBridgeWindow Parsed(const char* text, bool io) {
     CBridgeWindow window;
     ParseWindow(text, &window, io);
     return window;
-}
-
-bool operator==(const CBridgeWindow& a, const CBridgeWindow& b) {
-    return a.m_dwFrom == b.m_dwFrom && a.m_dwTo == b.m_dwTo && a.m_dwSize == b.m_dwSize &&
-           a.m_dwAlignment == b.m_dwAlignment;
 }
 
 const CBridgeWindow kUnparsed = {WINDOW_UNPARSED, WINDOW_UNPARSED, WINDOW_UNPARSED,
@@ -100,7 +96,7 @@ TEST(BridgeWindows, ResourceStringsRoundTripInTheirCanonicalSpelling) {
 
 TEST(BridgeWindows, RecordsWithoutWindowsAndOversizedTexts) {
     CSlotRecord noReset;
-    noReset.SetSlotPath("0A08");
+    noReset.SetSlotPath("0A08", NoDriver());
     noReset.m_dwFlags |= SLOT_HAS_NORESET;
     EXPECT_FALSE(HasAnyWindow(noReset));
     EXPECT_TRUE(HasAnyWindow(FromResourceString("1000")));

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "pages/devres/device_requirement.h"
+#include "model/device_requirement.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // whatever the host: trailing characters are an error, long numbers saturate.
 #include <gtest/gtest.h>
 
-#include "pages/devres/hex_field.h"
+#include "model/field_numbers.h"
 
 TEST(HexField, ReadsAsWindowsStrtoulAfterOnePrefix) {
     const struct {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/multi_string.h"
-#include "pages/miniports/miniport_record.h"
+#include "model/multi_string.h"
+#include "model/miniport_record.h"
 
 namespace {
 std::vector<std::string> Split(const std::string& data) {

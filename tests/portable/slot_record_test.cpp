@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "pages/slots/slot_record.h"
+#include "model/slot_record.h"
+#include "portable/fake_resolver.h"
 
 namespace {
 std::vector<std::string> Paths(const CSlotRecordList& list) {
@@ -17,7 +18,7 @@ std::vector<std::string> Paths(const CSlotRecordList& list) {
 
 CSlotRecord WithPath(const char* path) {
     CSlotRecord record;
-    record.SetSlotPath(path);
+    record.SetSlotPath(path, NoDriver());
     return record;
 }
 
@@ -57,11 +58,11 @@ TEST(SlotRecord, SlotPathIsTrimmedStarMarkedAndBlankTextChangesNothing) {
     EXPECT_STREQ("*0A08", record.GetSlotPath());
     EXPECT_EQ(SLOT_HAS_PATH | SLOT_PATH_STARRED, record.m_dwFlags);
 
-    record.SetSlotPath("   ");
+    record.SetSlotPath("   ", NoDriver());
     EXPECT_STREQ("*0A08", record.GetSlotPath());
     EXPECT_EQ(SLOT_HAS_PATH | SLOT_PATH_STARRED, record.m_dwFlags);
 
-    record.SetSlotPath("0A08");
+    record.SetSlotPath("0A08", NoDriver());
     EXPECT_EQ(SLOT_HAS_PATH, record.m_dwFlags);
 
     // A text without its presence flag reads as no slot path.
@@ -93,7 +94,7 @@ TEST(SlotRecord, SameSlotByNumberByTextOrByUnstarredTriple) {
 TEST(SlotRecordList, HeadInsertsReverseAndSortedInsertsKeepArrivalOrder) {
     CSlotRecordList slots;
     for (uint32_t number : {3u, 5u, 9u})
-        slots.AddHeadNew(number, "0A08", NOT_GIVEN, NOT_GIVEN, NOT_GIVEN);
+        slots.AddHeadNew(number, "0A08", NOT_GIVEN, NOT_GIVEN, NOT_GIVEN, NoDriver());
     std::vector<int> numbers;
     for (POSITION pos = slots.GetHeadPosition(); pos;)
         numbers.push_back(slots.GetNext(pos).m_nPhysicalSlot);
@@ -101,10 +102,9 @@ TEST(SlotRecordList, HeadInsertsReverseAndSortedInsertsKeepArrivalOrder) {
     EXPECT_EQ(SLOT_HAS_PHYSICAL | SLOT_HAS_PATH, slots.GetHead().m_dwFlags);
 
     // Without the driver a triple is kept but yields no slot path.
-    slots.AddHeadNew(NOT_GIVEN, "", 2, 3, 1);
+    slots.AddHeadNew(NOT_GIVEN, "", 2, 3, 1, NoDriver());
     EXPECT_EQ(SLOT_HAS_BDF, slots.GetHead().m_dwFlags);
     slots.Clear();
-    EXPECT_EQ(0, slots.GetBlockCount());
 
     CSlotRecordList bridges;
     CSlotRecord firstA = WithPath("0A");
@@ -118,9 +118,9 @@ TEST(SlotRecordList, HeadInsertsReverseAndSortedInsertsKeepArrivalOrder) {
     bridges.InsertBySlotPath(CSlotRecord());
     EXPECT_EQ((std::vector<std::string>{"", "*0A08", "0A", "0A", "0B", "0C"}), Paths(bridges));
 
-    POSITION found = bridges.FindBySlotPath(" 0B ");
+    POSITION found = bridges.FindBySlotPath(" 0B ", NoDriver());
     ASSERT_NE(nullptr, found);
     EXPECT_STREQ("0B", bridges.GetAt(found).GetSlotPath());
-    EXPECT_EQ(nullptr, bridges.FindBySlotPath("0b"));
-    EXPECT_EQ(nullptr, bridges.FindBySlotPath(""));
+    EXPECT_EQ(nullptr, bridges.FindBySlotPath("0b", NoDriver()));
+    EXPECT_EQ(nullptr, bridges.FindBySlotPath("", NoDriver()));
 }

@@ -2,7 +2,7 @@
 // modally, and the connections closed after it.
 #include <gtest/gtest.h>
 
-#include "app/zorvik_app.h"
+#include "support/test_kit.h"
 #include "support/registry_sandbox.h"
 #include "support/scripted_responder.h"
 #include "support/sheet_driver.h"
@@ -21,7 +21,7 @@ TEST(AppStart, WithoutTheDriverSaysSoOnceAndStillShowsTheSheet) {
         sheetShown = true;
         PressSheetButton(sheet, IDCANCEL);
     });
-    ZorvikApp* app = GetZorvikApp();
+    ZorvikApp* app = &TestApp();
     EXPECT_FALSE(app->InitInstance());
 
     EXPECT_TRUE(sheetShown);
@@ -32,9 +32,9 @@ TEST(AppStart, WithoutTheDriverSaysSoOnceAndStillShowsTheSheet) {
     EXPECT_EQ(responder.asked[0].caption, "Tavrel Mirandel - configuration");
     EXPECT_EQ(responder.asked[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
     EXPECT_EQ(responder.asked[0].type & MB_TYPEMASK, static_cast<UINT>(MB_OK));
-    EXPECT_EQ(app->m_hDriver, nullptr);
+    EXPECT_EQ(app->m_kit.m_driver.GetHandle(), nullptr);
     EXPECT_EQ(app->m_pMainWnd, nullptr);
-    EXPECT_FALSE(app->m_ServiceControl.Exists("moravik"));
+    EXPECT_FALSE(app->m_kit.m_services.Exists("moravik"));
 }
 
 TEST(AppStart, WithTheDriverRunningOpensItQuietlyAndClosesItAtTheEnd) {
@@ -43,19 +43,19 @@ TEST(AppStart, WithTheDriverRunningOpensItQuietlyAndClosesItAtTheEnd) {
     ScriptedResponder responder;
     HANDLE seen = nullptr;
     RunInModalLoop("Mirandel Configuration Utility", [&](HWND sheet) {
-        seen = GetZorvikApp()->m_hDriver;
+        seen = TestKit().m_driver.GetHandle();
         PressSheetButton(sheet, IDCANCEL);
     });
-    EXPECT_FALSE(GetZorvikApp()->InitInstance());
+    EXPECT_FALSE(TestApp().InitInstance());
     EXPECT_NE(seen, nullptr);
     EXPECT_NE(seen, INVALID_HANDLE_VALUE);
     EXPECT_TRUE(responder.asked.empty());
-    EXPECT_EQ(GetZorvikApp()->m_hDriver, nullptr);
+    EXPECT_EQ(TestKit().m_driver.GetHandle(), nullptr);
 }
 
 TEST(AppStart, ProfileEntriesLiveUnderTheCompanyAndApplicationName) {
     RegistrySandbox registry;
-    ZorvikApp* app = GetZorvikApp();
+    ZorvikApp* app = &TestApp();
     EXPECT_EQ(app->GetProfileInt("ZorvikEq", "w1", -1), static_cast<UINT>(-1));
     EXPECT_TRUE(app->WriteProfileInt("ZorvikEq", "w1", 120));
     DWORD value = 0;

@@ -3,7 +3,7 @@
 // column from an entry that is missing or not a number.
 #include "support/sheet_fixture.h"
 
-#include "pages/slots/slot_page_ids.h"
+#include "res/resource.h"
 
 namespace {
 const char kProfile[] = "Software\\Tavrel Systems\\Tavrel Mirandel - configuration\\";

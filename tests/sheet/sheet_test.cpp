@@ -2,7 +2,7 @@
 // Reload flows with their questions.
 #include "support/sheet_fixture.h"
 
-#include "pages/options/page_ids.h"
+#include "res/resource.h"
 
 namespace {
 int Left(HWND sheet, int id) {

@@ -2,14 +2,12 @@
 // pages cannot show.
 #include "support/sheet_fixture.h"
 
-#include "app/zorvik_app.h"
-
 namespace {
 using FaultMatrixTest = SheetTest;
 } // namespace
 
 TEST_F(FaultMatrixTest, ScalarsThePagesCannotShowAreKeptUntilTheirFieldChanges) {
-    GetZorvikApp()->m_ServiceControl.Open(nullptr);
+    TestKit().m_services.Open(nullptr);
     const unsigned char eight[8] = {1, 2, 3, 4, 5, 6, 7, 8}, six[6] = {1, 0, 0, 0, 0, 9};
     WriteRaw(HKEY_LOCAL_MACHINE, kQuarnelKey, "StallInterval", REG_QWORD, eight, 8);
     WriteRaw(HKEY_LOCAL_MACHINE, kQuarnelKey, "NoScanForSurpriseRemoval", REG_BINARY, six, 6);
@@ -41,5 +39,5 @@ TEST_F(FaultMatrixTest, ScalarsThePagesCannotShowAreKeptUntilTheirFieldChanges) 
     EXPECT_EQ(value, 700u);
     EXPECT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "NoScanForSurpriseRemoval", &value));
     EXPECT_EQ(value, 1u);
-    GetZorvikApp()->m_ServiceControl.Close();
+    TestKit().m_services.Close();
 }

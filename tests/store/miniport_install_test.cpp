@@ -8,9 +8,9 @@
 
 #include <string>
 
-#include "app/zorvik_app.h"
-#include "pages/miniports/zorvik_mini_list.h"
 #include "res/resource.h"
+#include "store/miniport_install.h"
+#include "sys/service_control.h"
 #include "support/scratch_service.h"
 #include "support/scripted_responder.h"
 
@@ -62,13 +62,13 @@ protected:
     // Milliseconds the install took.
     DWORD Install() {
         DWORD start = ::GetTickCount();
-        EXPECT_TRUE(m_page.InstallMiniports(m_services));
+        InstallMiniports(m_miniports, m_services);
         return ::GetTickCount() - start;
     }
 
     ScriptedResponder m_responder;
     CServiceControl m_services;
-    ZorvikMiniList m_page;
+    CMiniportList m_miniports;
 };
 } // namespace
 
@@ -77,7 +77,7 @@ TEST_F(MiniportInstallTest, ServiceMatchingItsRecordIsLeftAlone) {
     std::string image = "System32\\drivers\\" + name + ".sys";
     ScratchService service(name, image, "Kept miniport");
     service.Mark();
-    m_page.m_miniports.AddTail(Record(name, image, "Kept miniport"));
+    m_miniports.AddTail(Record(name, image, "Kept miniport"));
     EXPECT_LT(Install(), 1000u);
     EXPECT_TRUE(service.IsMarked());
     EXPECT_TRUE(m_responder.asked.empty());
@@ -90,7 +90,7 @@ TEST_F(MiniportInstallTest,
     ScratchService service(name, "System32\\drivers\\" + name + ".sys", "Old description");
     service.Mark();
     // The chosen file is a full path, so its text differs from any image path.
-    m_page.m_miniports.AddTail(Record(name, file.path, "New description", 1));
+    m_miniports.AddTail(Record(name, file.path, "New description", 1));
     EXPECT_GE(Install(), 1000u);
 
     EXPECT_FALSE(service.IsMarked());
@@ -120,8 +120,8 @@ TEST_F(MiniportInstallTest, ServiceThatCannotBeCreatedIsToldAndTheNextIsStillIns
     SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
     SC_HANDLE handle = ::OpenServiceA(manager, held.c_str(), SERVICE_QUERY_STATUS);
     ASSERT_NE(nullptr, handle);
-    m_page.m_miniports.AddTail(Record(held, "C:\\drivers\\held.sys", "Held again"));
-    m_page.m_miniports.AddTail(Record(next, "C:\\drivers\\next.sys", "Next"));
+    m_miniports.AddTail(Record(held, "C:\\drivers\\held.sys", "Held again"));
+    m_miniports.AddTail(Record(next, "C:\\drivers\\next.sys", "Next"));
     m_responder.Answer(IDOK);
     Install();
     ::CloseServiceHandle(handle);
@@ -144,8 +144,8 @@ TEST_F(MiniportInstallTest, PathTooLongToCopyIsRefusedAndOnlyTheServiceNameIsKep
     refusedService.Mark();
     ScratchService uncopiedService(uncopied);
     std::string longDir = "C:\\" + std::string(250, 'd') + "\\";
-    m_page.m_miniports.AddTail(Record(refused, longDir + "copied.sys", "Long", 1));
-    m_page.m_miniports.AddTail(Record(uncopied, longDir + std::string(600, 'n') + ".sys", "Long"));
+    m_miniports.AddTail(Record(refused, longDir + "copied.sys", "Long", 1));
+    m_miniports.AddTail(Record(uncopied, longDir + std::string(600, 'n') + ".sys", "Long"));
     m_responder.Answer(IDOK);
     Install();
 
@@ -161,16 +161,15 @@ TEST_F(MiniportInstallTest, PathTooLongToCopyIsRefusedAndOnlyTheServiceNameIsKep
               QueryServiceConfigOf(uncopied).imagePath);
 }
 
-#include "pages/miniports/miniport_ids.h"
 #include "support/sheet_fixture.h"
 
 namespace {
 class MiniportApplyTest : public SheetTest {
 protected:
-    void SetUp() override { GetZorvikApp()->m_ServiceControl.Open(nullptr); }
+    void SetUp() override { TestKit().m_services.Open(nullptr); }
     void TearDown() override {
         SheetTest::TearDown();
-        GetZorvikApp()->m_ServiceControl.Close();
+        TestKit().m_services.Close();
     }
 };
 } // namespace

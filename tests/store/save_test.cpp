@@ -3,8 +3,7 @@
 // system board service.
 #include "support/sheet_fixture.h"
 
-#include "app/zorvik_app.h"
-#include "pages/options/page_ids.h"
+#include "res/resource.h"
 #include "sys/hotswap_driver.h"
 #include "support/driver_connection.h"
 #include "support/testbed_moravik_client.h"
@@ -29,12 +28,12 @@ int ValueCount(const char* path) {
 // service stopped, since a running one is restarted with a 2 s pause.
 struct RealConnections : DriverConnection {
     RealConnections() {
-        GetZorvikApp()->m_ServiceControl.Open(nullptr);
+        TestKit().m_services.Open(nullptr);
         StopTestbedService("moravik");
     }
     ~RealConnections() {
         quarnel.Reset();
-        GetZorvikApp()->m_ServiceControl.Close();
+        TestKit().m_services.Close();
     }
     CMoravikStateKeeper keeper;
 };
@@ -99,7 +98,7 @@ TEST_F(SaveTest, StoppedServiceStaysStoppedAndAMissingOneKeepsItsKey) {
     EXPECT_EQ(QueryTestbedServiceState("moravik"), static_cast<DWORD>(SERVICE_STOPPED));
     EXPECT_EQ(MoravikStarts(), startsBefore);
 
-    GetZorvikApp()->m_ServiceControl.Close();
+    TestKit().m_services.Close();
     m_sheet->m_Moravik.m_dwTimeout = 5555;
     m_sheet->SaveParameters();
     EXPECT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, kMoravikKey, "Timeout", &value));
@@ -140,24 +139,17 @@ TEST_F(SaveTest, WithoutTheLibraryTheControllerFlagsStayAsTheyWere) {
 
 TEST_F(SaveTest, DriverIsToldWhenThereAndARefusalBringsMessage4003) {
     ZorvikSheet& sheet = Build();
-    HANDLE handle = GetZorvikApp()->m_hDriver;
-    GetZorvikApp()->m_hDriver = nullptr;
+    TestKit().m_driver.Close();
     sheet.SaveParameters();
     EXPECT_TRUE(m_responder.asked.empty());
     EXPECT_EQ(DriverUpdates(), 0u);
 
-    GetZorvikApp()->m_hDriver = handle;
+    m_registry.WithRealRegistry([] { ASSERT_EQ(0u, TestKit().m_driver.Open()); });
     ASSERT_TRUE(quarnel.SetRefuseUpdates(true));
     m_responder.Answer(IDOK);
     sheet.SaveParameters();
     EXPECT_EQ(DriverUpdates(), 1u);
-
-    // A driver whose device could not be opened fails every request.
-    GetZorvikApp()->m_hDriver = INVALID_HANDLE_VALUE;
-    m_responder.Answer(IDOK);
-    sheet.SaveParameters();
-    GetZorvikApp()->m_hDriver = handle;
-    ASSERT_EQ(m_responder.asked.size(), 2u);
+    ASSERT_EQ(m_responder.asked.size(), 1u);
     for (const AskedMessage& asked : m_responder.asked) {
         EXPECT_EQ(asked.text, "Mirandel Configuration Utility cannot update Mirandel parameters. "
                               "You may need to reboot to apply parameters");
@@ -186,7 +178,7 @@ TEST_F(SaveTest, LockedKeysStopTheSaveBeforeAnythingChangesAndListsStartAfresh) 
 
     // Once the keys open, every list is written from scratch, from what the
     // pages hold.
-    sheet.m_Eq.m_slots.AddHeadNew(4, "2008", NOT_GIVEN, NOT_GIVEN, NOT_GIVEN);
+    sheet.m_Eq.m_slots.AddHeadNew(4, "2008", NOT_GIVEN, NOT_GIVEN, NOT_GIVEN, TestKit().m_driver);
     sheet.SaveParameters();
     StoredValues expected = {{"3", Sz("1008")}, {"4", Sz("2008")}};
     EXPECT_EQ(expected, ReadStoredValues(HKEY_LOCAL_MACHINE, kSlotsKey));
@@ -215,28 +207,21 @@ TEST_F(SaveTest, SlotPathsResolveThroughTheDriverSoNoResetMarksFindTheirBridgeBy
     EXPECT_EQ(1u, slot.m_nBus);
     EXPECT_EQ(1u, slot.m_nDevice);
     EXPECT_EQ(2u, slot.m_nFunction);
-    EXPECT_NE(nullptr, sheet.m_Eq.m_slots.FindBySlotPath("0a08"));
+    EXPECT_NE(nullptr, sheet.m_Eq.m_slots.FindBySlotPath("0a08", TestKit().m_driver));
     // The starred mark stays a bridge of its own, although it resolves alike.
     EXPECT_EQ(2, sheet.m_Res.m_bridges.GetCount());
     sheet.SaveParameters();
-    StoredValues marks = {{"*0A08", Sz("")}, {"0A08", Sz("")}};
+    StoredValues marks = {{"*0A08", Sz("")}, {"0a08", Sz("")}};
     EXPECT_EQ(marks, ReadStoredValues(HKEY_LOCAL_MACHINE, kNoResetKey));
     StoredValues assignments = {{"0A08", Sz("1000,100000,100000")}};
     EXPECT_EQ(assignments, ReadStoredValues(HKEY_LOCAL_MACHINE, kAssignmentsKey));
 
-    // Without the driver, texts that differ name different slots. (Value
-    // names ignore case, so the mark is stored afresh under its own name.)
-    ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kNoResetKey, "0A08");
-    WriteText(HKEY_LOCAL_MACHINE, kNoResetKey, "0a08", "");
-    ZorvikApp* app = GetZorvikApp();
-    HANDLE handle = app->m_hDriver;
-    app->m_hDriver = nullptr;
+    // Without the driver, texts that differ name different slots.
+    TestKit().m_driver.Close();
     sheet.LoadParameters();
-    EXPECT_EQ(nullptr, sheet.m_Eq.m_slots.FindBySlotPath("0a08"));
+    EXPECT_EQ(nullptr, sheet.m_Eq.m_slots.FindBySlotPath("0a08", TestKit().m_driver));
     EXPECT_EQ(3, sheet.m_Res.m_bridges.GetCount());
     sheet.SaveParameters();
-    app->m_hDriver = handle;
-    marks = {{"*0A08", Sz("")}, {"0a08", Sz("")}};
     EXPECT_EQ(marks, ReadStoredValues(HKEY_LOCAL_MACHINE, kNoResetKey));
     EXPECT_EQ(assignments, ReadStoredValues(HKEY_LOCAL_MACHINE, kAssignmentsKey));
 }

@@ -1,22 +1,18 @@
 #pragma once
-// Opens the stand-in hot-swap driver into the application's driver handle,
-// as start-up does, and closes it again. Construct it before a private
-// registry (RegistrySandbox), which would hide the device interface.
-#include "app/zorvik_app.h"
+// Opens the stand-in hot-swap driver into the test kit, as start-up does,
+// and closes it again. Construct it before a private registry
+// (RegistrySandbox), which would hide the device interface.
+#include "support/test_kit.h"
 #include "support/testbed_quarnel_client.h"
-#include "sys/hotswap_driver.h"
 
 struct DriverConnection {
     DriverConnection() {
         quarnel.Reset();
-        opened = OpenHotSwapDriver(&GetZorvikApp()->m_hDriver) == 0;
+        opened = TestKit().m_driver.Open() == 0;
     }
     ~DriverConnection() {
-        ZorvikApp* app = GetZorvikApp();
         quarnel.Close();
-        if (app->m_hDriver)
-            CloseHotSwapDriver(app->m_hDriver);
-        app->m_hDriver = nullptr;
+        TestKit().m_driver.Close();
     }
     QuarnelTestbed quarnel;
     bool opened = false;

@@ -19,7 +19,7 @@ void SheetTest::TearDown() {
 }
 
 ZorvikSheet& SheetTest::Build() {
-    m_sheet = std::make_unique<ZorvikSheet>(IDS_SHEET_CAPTION);
+    m_sheet = std::make_unique<ZorvikSheet>(TestKit(), IDS_SHEET_CAPTION);
     return *m_sheet;
 }
 

@@ -10,6 +10,7 @@
 #include "support/registry_sandbox.h"
 #include "support/scripted_responder.h"
 #include "support/sheet_driver.h"
+#include "support/test_kit.h"
 
 extern const char kQuarnelKey[];
 extern const char kVardekKey[];

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "support/test_kit.h"
+
 namespace {
 
 // vardekapi.dll in the system directory, where the DLL search finds it.
@@ -55,13 +57,19 @@ void RestoreHiddenVardekApi() {
         ::MoveFileA(ApiPath(".hidden").c_str(), ApiPath().c_str());
 }
 
+// The test kit loads the library afresh, as a start-up with or without it
+// would.
 CHiddenVardekApi::CHiddenVardekApi() {
+    TestKit().m_controller.Unload();
     m_bHidden =
         ::MoveFileExA(ApiPath().c_str(), ApiPath(".hidden").c_str(), MOVEFILE_REPLACE_EXISTING) &&
         !FileExists(ApiPath());
+    TestKit().m_controller.Load();
 }
 
 CHiddenVardekApi::~CHiddenVardekApi() {
+    TestKit().m_controller.Unload();
     if (m_bHidden)
         ::MoveFileA(ApiPath(".hidden").c_str(), ApiPath().c_str());
+    TestKit().m_controller.Load();
 }

@@ -29,12 +29,14 @@ TEST_F(ControllerLibraryTest, WithoutTheLibraryNothingIsAvailable) {
     CHiddenVardekApi hidden;
     ASSERT_TRUE(hidden.IsHidden());
     CVardekLibrary library;
+    library.Load();
     EXPECT_FALSE(library.IsAvailable());
     EXPECT_FALSE(library.SendUpdateParameters());
 }
 
 TEST_F(ControllerLibraryTest, StoppedControllerDriverIsNotAvailableUntilStartedAgain) {
     CVardekLibrary library;
+    library.Load();
     ASSERT_TRUE(StopTestbedService(TESTBED_VARDEK_SERVICE));
     EXPECT_FALSE(library.IsAvailable());
     EXPECT_FALSE(library.SendUpdateParameters());
@@ -44,6 +46,7 @@ TEST_F(ControllerLibraryTest, StoppedControllerDriverIsNotAvailableUntilStartedA
 
 TEST_F(ControllerLibraryTest, WorkingControllerClosesEverySessionAndGetsOneUpdate) {
     CVardekLibrary library;
+    library.Load();
     EXPECT_TRUE(library.IsAvailable());
     EXPECT_TRUE(library.IsAvailable());
     EXPECT_TRUE(library.SendUpdateParameters());
@@ -57,6 +60,7 @@ TEST_F(ControllerLibraryTest, ASessionThatIsNoDeviceHandleIsAvailableButGetsNoRe
     for (const char* kind : {"event", "number"}) {
         ::SetEnvironmentVariableA(TESTBED_VARDEK_SESSION_ENV, kind);
         CVardekLibrary library;
+        library.Load();
         EXPECT_TRUE(library.IsAvailable()) << kind;
         EXPECT_FALSE(library.SendUpdateParameters()) << kind;
         ::SetEnvironmentVariableA(TESTBED_VARDEK_SESSION_ENV, nullptr);

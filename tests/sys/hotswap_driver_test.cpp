@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "app/zorvik_app.h"
 #include "support/testbed_quarnel_client.h"
 #include "sys/hotswap_driver.h"
 
@@ -24,33 +23,16 @@ const DWORD TOO_SMALL = ERROR_INSUFFICIENT_BUFFER;
 using Location = std::array<uint32_t, 3>;
 const Location UNTOUCHED = {0x11111111, 0x22222222, 0x33333333};
 
-// Slot path text to location with the application's handle.
-Location LocationOf(const std::string& text, bool expected = true) {
-    Location where = UNTOUCHED;
-    CString path = text.c_str();
-    EXPECT_EQ(expected, ConvertSlotLocation(&where[0], &where[1], &where[2], path, false));
-    return where;
-}
-
-// Location to slot path text; "old" when nothing was written.
-CString TextOf(Location where, bool expected = true) {
-    CString path = "old";
-    EXPECT_EQ(expected, ConvertSlotLocation(&where[0], &where[1], &where[2], path, true));
-    return path;
-}
-
 class HotSwapDriverTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_testbed.Reset()) << "stand-in hot-swap driver not reachable";
-        ASSERT_EQ(0u, OpenHotSwapDriver(&m_driver));
-        GetZorvikApp()->m_hDriver = m_driver;
+        ASSERT_EQ(0u, m_hotswap.Open());
+        m_driver = m_hotswap.GetHandle();
     }
 
     void TearDown() override {
-        GetZorvikApp()->m_hDriver = nullptr;
-        if (m_driver != nullptr)
-            CloseHotSwapDriver(m_driver);
+        m_hotswap.Close();
         RemoveTestbedBus(TEST_BUS);
         SetQuarnelKeepInterfaceOnStop(false);
         StartQuarnelService(); // after the test that stops it
@@ -76,7 +58,24 @@ protected:
         return std::string(text, strnlen(text, m_answer.size() - 28));
     }
 
+    // Slot path text to location through the driver.
+    Location LocationOf(const std::string& text, bool expected = true) {
+        Location where = UNTOUCHED;
+        CString path = text.c_str();
+        EXPECT_EQ(expected,
+                  m_hotswap.ConvertSlotLocation(&where[0], &where[1], &where[2], path, false));
+        return where;
+    }
+    // Location to slot path text; "old" when nothing was written.
+    CString TextOf(Location where, bool expected = true) {
+        CString path = "old";
+        EXPECT_EQ(expected,
+                  m_hotswap.ConvertSlotLocation(&where[0], &where[1], &where[2], path, true));
+        return path;
+    }
+
     QuarnelTestbed m_testbed;
+    CHotSwapDriver m_hotswap;
     HANDLE m_driver = nullptr;
     std::vector<BYTE> m_answer;
 };
@@ -155,29 +154,32 @@ TEST_F(HotSwapDriverTest, DoubleByteDescriptionStaysInsideTheCallersBuffer) {
     EXPECT_EQ(GUARD, m_answer[28 + bytes + 1]);
 }
 
-TEST_F(HotSwapDriverTest, HandleZeroOrInvalidWritesNothingInEitherDirection) {
-    for (HANDLE handle : {HANDLE(nullptr), INVALID_HANDLE_VALUE}) {
-        GetZorvikApp()->m_hDriver = handle;
-        EXPECT_EQ(UNTOUCHED, LocationOf("191008", FALSE));
-        EXPECT_STREQ("old", TextOf({2, 3, 1}, FALSE));
-    }
-}
-
-TEST_F(HotSwapDriverTest, OpenWithoutAnInterfaceOrWithItsDeviceGoneFails) {
+// Not found, the driver is asked nothing; found but not opened, every
+// request is made and fails, the update included; both write nothing.
+TEST_F(HotSwapDriverTest, NotFoundOrNotOpenedConvertsNothingInEitherDirection) {
     m_testbed.Close(); // no handle may stay open for the stop
-    CloseHotSwapDriver(m_driver);
-    m_driver = nullptr;
+    m_hotswap.Close();
+    EXPECT_FALSE(m_hotswap.IsAvailable());
+    EXPECT_EQ(UNTOUCHED, LocationOf("191008", FALSE));
+    EXPECT_STREQ("old", TextOf({2, 3, 1}, FALSE));
+    EXPECT_EQ(0u, m_hotswap.UpdateParameters());
+
     ASSERT_EQ(0u, StopQuarnelService());
-    HANDLE handle = nullptr;
-    EXPECT_NE(0u, OpenHotSwapDriver(&handle));
-    EXPECT_EQ(nullptr, handle);
+    EXPECT_NE(0u, m_hotswap.Open());
+    EXPECT_EQ(CHotSwapDriver::NOT_FOUND, m_hotswap.GetState());
+    EXPECT_EQ(nullptr, m_hotswap.GetHandle());
 
     // An interface the stopped device left listed.
     ASSERT_TRUE(SetQuarnelKeepInterfaceOnStop(true));
     ASSERT_EQ(0u, StartQuarnelService());
     ASSERT_EQ(0u, StopQuarnelService());
-    EXPECT_NE(0u, OpenHotSwapDriver(&handle));
-    EXPECT_EQ(INVALID_HANDLE_VALUE, handle);
+    EXPECT_NE(0u, m_hotswap.Open());
+    EXPECT_EQ(CHotSwapDriver::OPEN_FAILED, m_hotswap.GetState());
+    EXPECT_EQ(INVALID_HANDLE_VALUE, m_hotswap.GetHandle());
+    EXPECT_TRUE(m_hotswap.IsAvailable());
+    EXPECT_EQ(UNTOUCHED, LocationOf("191008", FALSE));
+    EXPECT_STREQ("old", TextOf({2, 3, 1}, FALSE));
+    EXPECT_NE(0u, m_hotswap.UpdateParameters());
 }
 
 } // namespace

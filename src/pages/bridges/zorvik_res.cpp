@@ -2,9 +2,7 @@
 
 #include "framework/app.h"
 #include "framework/message_box.h"
-#include "pages/bridges/bridge_windows.h"
-#include "pages/column_widths.h"
-#include "pages/slots/slot_page_ids.h"
+#include "model/bridge_windows.h"
 #include "res/resource.h"
 
 namespace {
@@ -59,27 +57,12 @@ const char* YesNo(const CSlotRecord& record, uint32_t dwFlag, int32_t bValue) {
 }
 } // namespace
 
-ZorvikRes::ZorvikRes() : CLocationEntryPage(IDD_BRIDGES) {}
-
-BOOL ZorvikRes::AddFromRegistry(CString name, CString data) {
-    CSlotRecord record;
-    CBridgeWindow io, mem, prefetch;
-    int32_t dynamicBus = 0;
-    ParseResourceString(data, &io, &mem, &prefetch, &dynamicBus);
-    record.m_ioWindow = io;
-    record.m_dwFlags |= SLOT_HAS_IO;
-    record.SetSlotPath(name);
-    record.m_memWindow = mem;
-    record.m_prefetchWindow = prefetch;
-    record.m_bDynamicBusAssignment = dynamicBus;
-    record.m_dwFlags |= SLOT_HAS_MEM | SLOT_HAS_PREFETCH | SLOT_HAS_DYNBUS;
-    m_bridges.InsertBySlotPath(record);
-    return TRUE;
-}
+ZorvikRes::ZorvikRes(CLocationResolver& resolver, CVardekLibrary& library)
+    : CLocationEntryPage(IDD_BRIDGES, resolver, m_bridges, 7), m_library(library) {}
 
 void ZorvikRes::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_NO_RESET, m_btnNoReset);
-    DDX_Control(pDX, IDC_SLOT_LIST, m_list);
+    DDX_Control(pDX, IDC_SLOT_LIST, m_rows.m_list);
     DDX_Text(pDX, IDC_BUS, m_strBus);
     DDX_Text(pDX, IDC_DEVICE, m_strDevice);
     DDX_Text(pDX, IDC_FUNCTION, m_strFunction);
@@ -104,17 +87,17 @@ void ZorvikRes::DoDataExchange(CDataExchange* pDX) {
 BOOL ZorvikRes::OnInitDialog() {
     CLocationEntryPage::OnInitDialog();
     RECT rc;
-    m_list.GetClientRect(&rc);
+    m_rows.m_list.GetClientRect(&rc);
     int nWidth = rc.right - rc.left;
     int nRest = nWidth - nWidth / 10;
     const int defaults[7] = {nWidth / 10, nRest / 5,  nRest / 5, nRest / 5,
                              nRest / 5,   nRest / 12, nRest / 12};
-    ApplyDefaultWidths(m_nColumnWidth, defaults, 7);
+    m_rows.m_widths.ApplyDefaults(defaults);
     if (!m_library.IsAvailable()) {
         ::ShowWindow(m_btnNoReset, SW_HIDE);
-        m_nColumnWidth[6] = 0;
+        m_rows.m_widths.m_nWidth[6] = 0;
     }
-    InsertColumns(kHeadings, m_nColumnWidth, 7);
+    m_rows.m_widths.CreateColumns(m_rows.m_list, kHeadings);
     if (m_bFirstInit) {
         for (const WindowFields& w : kWindows) {
             CBridgeWindow d = DefaultWindow(w.bIoKind);
@@ -135,20 +118,20 @@ BOOL ZorvikRes::OnInitDialog() {
 
 BOOL ZorvikRes::Persist(BOOL bSave) {
     if (!bSave) {
-        LoadColumnWidths("ZorvikRes", 0, m_nColumnWidth, 7);
+        m_rows.m_widths.Load("ZorvikRes", 0);
         m_nEntryMode = AfxGetApp()->GetProfileInt("ZorvikRes", "m_SpathToggle", 0) == 1 ? 1 : 0;
         return TRUE;
     }
-    if (m_list.m_hWnd) {
-        ReadColumnWidths(m_nColumnWidth, 7);
-        SaveColumnWidths("ZorvikRes", 0, m_nColumnWidth, 7);
+    if (m_rows.m_list.m_hWnd) {
+        m_rows.m_widths.ReadFrom(m_rows.m_list);
+        m_rows.m_widths.Save("ZorvikRes", 0);
     }
     AfxGetApp()->WriteProfileInt("ZorvikRes", "m_SpathToggle", m_nEntryMode);
     return TRUE;
 }
 
 BOOL ZorvikRes::OnKillActive() {
-    ReadColumnWidths(m_nColumnWidth, 7);
+    m_rows.m_widths.ReadFrom(m_rows.m_list);
     return CLocationEntryPage::OnKillActive();
 }
 
@@ -187,7 +170,7 @@ UINT ZorvikRes::ValidateEntry() {
 
 void ZorvikRes::StoreEntry() {
     CSlotRecord record = NewLocationRecord();
-    POSITION found = m_bridges.FindBySlotPath(record.GetSlotPath());
+    POSITION found = m_bridges.FindBySlotPath(record.GetSlotPath(), m_resolver);
     for (const WindowFields& w : kWindows) {
         record.*w.pWindow = {ParseLocationNumber(this->*w.pFrom), ParseLocationNumber(this->*w.pTo),
                              ParseLocationNumber(this->*w.pSize),
@@ -203,7 +186,7 @@ void ZorvikRes::StoreEntry() {
         m_bridges.InsertBySlotPath(record);
 }
 
-void ZorvikRes::ClearEntry() {
+void ZorvikRes::OnClickList(const NMITEMACTIVATE* pNotify) {
     ClearLocation();
     for (const WindowFields& w : kWindows) {
         CBridgeWindow d = DefaultWindow(w.bIoKind);
@@ -214,48 +197,45 @@ void ZorvikRes::ClearEntry() {
     }
     m_bNoResetSecondaryBus = 0;
     m_bDynamicBusAssignment = 0;
-}
-
-void ZorvikRes::ShowRecord(const CSlotRecord& record) {
-    ShowLocation(record);
-    for (const WindowFields& w : kWindows) {
-        const CBridgeWindow& window = record.*w.pWindow;
-        if (!(record.m_dwFlags & w.dwFlag) || window.m_dwFrom == NOT_GIVEN)
-            continue;
-        this->*w.pFrom = HexText(window.m_dwFrom);
-        this->*w.pTo = HexText(window.m_dwTo);
-        this->*w.pSize = HexText(window.m_dwSize);
-        this->*w.pAlign = HexText(window.m_dwAlignment);
+    if (const CSlotRecord* record = ClickedRecord(pNotify)) {
+        ShowLocation(*record);
+        for (const WindowFields& w : kWindows) {
+            const CBridgeWindow& window = record->*w.pWindow;
+            if (!(record->m_dwFlags & w.dwFlag) || window.m_dwFrom == NOT_GIVEN)
+                continue;
+            this->*w.pFrom = HexText(window.m_dwFrom);
+            this->*w.pTo = HexText(window.m_dwTo);
+            this->*w.pSize = HexText(window.m_dwSize);
+            this->*w.pAlign = HexText(window.m_dwAlignment);
+        }
+        m_bDynamicBusAssignment =
+            (record->m_dwFlags & SLOT_HAS_DYNBUS) ? record->m_bDynamicBusAssignment : 0;
+        m_bNoResetSecondaryBus =
+            (record->m_dwFlags & SLOT_HAS_NORESET) ? record->m_bNoResetSecondaryBus : 0;
     }
-    m_bDynamicBusAssignment =
-        (record.m_dwFlags & SLOT_HAS_DYNBUS) ? record.m_bDynamicBusAssignment : 0;
-    m_bNoResetSecondaryBus =
-        (record.m_dwFlags & SLOT_HAS_NORESET) ? record.m_bNoResetSecondaryBus : 0;
-}
-
-void ZorvikRes::FormatRow(const CSlotRecord& record, CString* pTexts) {
-    pTexts[0] = record.GetSlotPath();
-    for (int i = 0; i < 3; ++i) {
-        const WindowFields& w = kWindows[i];
-        const CBridgeWindow& window = record.*w.pWindow;
-        if ((record.m_dwFlags & w.dwFlag) && window.m_dwFrom != NOT_GIVEN)
-            FormatWindow(pTexts[1 + i], window.m_dwFrom, window.m_dwTo, window.m_dwSize,
-                         window.m_dwAlignment, w.bIoKind);
-    }
-    pTexts[4] = BusDeviceFunctionText(record);
-    pTexts[5] = YesNo(record, SLOT_HAS_DYNBUS, record.m_bDynamicBusAssignment);
-    pTexts[6] = YesNo(record, SLOT_HAS_NORESET, record.m_bNoResetSecondaryBus);
+    UpdateData(FALSE);
 }
 
 void ZorvikRes::RefreshList() {
-    int nNoted = GetFirstSelectedRow();
-    FillRows(7);
-    int nCount = m_list.GetItemCount();
+    int nNoted = m_rows.Refill([](const CSlotRecord& record, CString* pTexts) {
+        pTexts[0] = record.GetSlotPath();
+        for (int i = 0; i < 3; ++i) {
+            const WindowFields& w = kWindows[i];
+            const CBridgeWindow& window = record.*w.pWindow;
+            if ((record.m_dwFlags & w.dwFlag) && window.m_dwFrom != NOT_GIVEN)
+                FormatWindow(pTexts[1 + i], window.m_dwFrom, window.m_dwTo, window.m_dwSize,
+                             window.m_dwAlignment, w.bIoKind);
+        }
+        pTexts[4] = BusDeviceFunctionText(record);
+        pTexts[5] = YesNo(record, SLOT_HAS_DYNBUS, record.m_bDynamicBusAssignment);
+        pTexts[6] = YesNo(record, SLOT_HAS_NORESET, record.m_bNoResetSecondaryBus);
+    });
+    int nCount = m_rows.GetRowCount();
     if (nCount == 0)
         return;
     int nRow = nNoted < 0 ? 0 : (nNoted < nCount ? nNoted : nNoted - 1);
     if (nRow < nCount)
-        SelectRow(nRow);
+        m_rows.SelectRow(nRow);
     OnClickList(nullptr);
 }
 
@@ -264,29 +244,8 @@ void ZorvikRes::OnMoveDown() { MoveSelected(true); }
 void ZorvikRes::OnMoveUp() { MoveSelected(false); }
 
 void ZorvikRes::MoveSelected(bool bDown) {
-    int nRow = GetFirstSelectedRow();
-    POSITION pos = GetRowRecord(nRow);
-    if (!pos) {
-        AfxMessageBeep(0xFFFFFFFF);
+    if (!m_rows.MoveSelected(bDown))
         return;
-    }
-    POSITION neighbour = pos;
-    if (bDown)
-        m_bridges.GetNext(neighbour);
-    else
-        m_bridges.GetPrev(neighbour);
-    if (!neighbour)
-        return;
-    CSlotRecord record = m_bridges.GetAt(pos);
-    if (bDown)
-        m_bridges.InsertAfter(neighbour, record);
-    else
-        m_bridges.InsertBefore(neighbour, record);
-    m_bridges.RemoveAt(pos);
-    const UINT kMask = LVIS_FOCUSED | LVIS_SELECTED;
-    UINT nState = m_list.GetItemState(nRow, kMask);
-    m_list.SetItemState(nRow, 0, kMask);
-    m_list.SetItemState(bDown ? nRow + 1 : nRow - 1, nState, kMask);
     SetModified(TRUE);
     RefreshList();
 }

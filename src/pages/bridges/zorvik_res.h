@@ -6,11 +6,7 @@
 
 class ZorvikRes : public CLocationEntryPage {
 public:
-    ZorvikRes();
-
-    // One ResourceAssignments value: the bridge's slot path and its
-    // resource string. The record goes in at its slot path place.
-    BOOL AddFromRegistry(CString name, CString data);
+    ZorvikRes(CLocationResolver& resolver, CVardekLibrary& library);
 
     CSlotRecordList m_bridges; // in slot path order after a load
     CButton m_btnNoReset;      // check box 1125, hidden without the library
@@ -19,9 +15,6 @@ public:
     CString m_strMemSize, m_strMemFrom, m_strMemTo, m_strMemAlign;
     CString m_strPrefSize, m_strPrefFrom, m_strPrefTo, m_strPrefAlign;
     int m_bNoResetSecondaryBus = 0;
-    // Widths of the seven columns; -1 in column 0: defaults for all, -1
-    // elsewhere: that column's default.
-    int m_nColumnWidth[7] = {-1, -1, -1, -1, -1, -1, -1};
 
     // The column widths and the entry mode from (FALSE) or into (TRUE) the
     // user's profile; the widths are saved only once the list exists.
@@ -45,13 +38,10 @@ protected:
     BOOL OnKillActive() override;
     BOOL OnCommand(UINT nID, UINT nCode) override;
 
-    CSlotRecordList& Records() override { return m_bridges; }
     // Replaces the record of the same slot in place, or inserts the new one
     // at its slot path place.
     void StoreEntry() override;
-    void ClearEntry() override;
-    void ShowRecord(const CSlotRecord& record) override;
-    void FormatRow(const CSlotRecord& record, CString* pTexts) override;
+    void OnClickList(const NMITEMACTIVATE* pNotify) override;
 
 private:
     void MoveSelected(bool bDown);
@@ -59,5 +49,5 @@ private:
     void SetHex32Text(int nID, uint32_t nValue);
 
     // The availability test of the no-reset switch (a fresh session each time).
-    CVardekLibrary m_library;
+    CVardekLibrary& m_library;
 };

@@ -3,9 +3,7 @@
 #include <string>
 
 #include "framework/message_box.h"
-#include "pages/column_widths.h"
-#include "pages/devres/devres_ids.h"
-#include "pages/devres/hex_field.h"
+#include "model/field_numbers.h"
 #include "res/resource.h"
 
 namespace {
@@ -25,10 +23,10 @@ CString DisplayResources(const CDeviceRequirement& requirement) {
 
 } // namespace
 
-CDeviceResources::CDeviceResources() : CPropertyPage(IDD_DEVRES) {}
+CDeviceResources::CDeviceResources() : CPropertyPage(IDD_DEVRES), m_rows(m_requirements, 2) {}
 
 void CDeviceResources::DoDataExchange(CDataExchange* pDX) {
-    DDX_Control(pDX, IDC_DEVRES_LIST, m_listRequirements);
+    DDX_Control(pDX, IDC_DEVRES_LIST, m_rows.m_list);
     for (int i = 0; i < 6; ++i)
         DDX_Text(pDX, kBarIds[i], m_strBars[i]);
     DDX_Text(pDX, IDC_DEVRES_DEVICE_ID, m_strDeviceId);
@@ -41,32 +39,29 @@ void CDeviceResources::DoDataExchange(CDataExchange* pDX) {
 BOOL CDeviceResources::OnInitDialog() {
     CPropertyPage::OnInitDialog();
     RECT rc;
-    m_listRequirements.GetClientRect(&rc);
+    m_rows.m_list.GetClientRect(&rc);
     const int defaults[2] = {rc.right / 3 * 2, rc.right - rc.right / 3 * 2};
-    ApplyDefaultWidths(m_nColumnWidth, defaults, 2);
-    m_listRequirements.InsertColumn(0, "Device Identification", LVCFMT_LEFT, m_nColumnWidth[0]);
-    m_listRequirements.InsertColumn(1, "Device Resources", LVCFMT_LEFT, m_nColumnWidth[1]);
-    m_listRequirements.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    const char* const headings[2] = {"Device Identification", "Device Resources"};
+    m_rows.m_widths.ApplyDefaults(defaults);
+    m_rows.m_widths.CreateColumns(m_rows.m_list, headings);
     RefreshList();
     return TRUE;
 }
 
 BOOL CDeviceResources::Persist(BOOL bSave) {
     if (!bSave) {
-        LoadColumnWidths("ZorvikDevRes", 0, m_nColumnWidth, 2);
+        m_rows.m_widths.Load("ZorvikDevRes", 0);
         return TRUE;
     }
-    if (m_listRequirements.m_hWnd) {
-        for (int i = 0; i < 2; ++i)
-            m_nColumnWidth[i] = m_listRequirements.GetColumnWidth(i);
-        SaveColumnWidths("ZorvikDevRes", 0, m_nColumnWidth, 2);
+    if (m_rows.m_list.m_hWnd) {
+        m_rows.m_widths.ReadFrom(m_rows.m_list);
+        m_rows.m_widths.Save("ZorvikDevRes", 0);
     }
     return TRUE;
 }
 
 BOOL CDeviceResources::OnKillActive() {
-    for (int i = 0; i < 2; ++i)
-        m_nColumnWidth[i] = m_listRequirements.GetColumnWidth(i);
+    m_rows.m_widths.ReadFrom(m_rows.m_list);
     return CPropertyPage::OnKillActive();
 }
 
@@ -153,13 +148,8 @@ void CDeviceResources::OnAddUpdate() {
 }
 
 void CDeviceResources::OnRemove() {
-    int nItem = m_listRequirements.GetNextItem(-1, LVNI_SELECTED);
-    if (nItem < 0)
+    if (!m_rows.RemoveSelected())
         return;
-    auto pos = reinterpret_cast<POSITION>(m_listRequirements.GetItemData(nItem));
-    if (!pos)
-        return;
-    m_requirements.RemoveAt(pos);
     RefreshList();
     SetModified(TRUE);
 }
@@ -173,10 +163,7 @@ void CDeviceResources::ShowSelected(int nItem) {
     m_strSubsystemVendorId.Empty();
     m_strVendorId.Empty();
 
-    POSITION pos = nullptr;
-    if (nItem >= 0 && nItem < m_listRequirements.GetItemCount())
-        pos = reinterpret_cast<POSITION>(m_listRequirements.GetItemData(nItem));
-    if (pos) {
+    if (POSITION pos = m_rows.GetRowRecord(nItem)) {
         const CDeviceRequirement& r = m_requirements.GetAt(pos);
         m_strVendorId.Format("%04X", static_cast<unsigned>(r.m_wVendorId));
         m_strDeviceId.Format("%04X", static_cast<unsigned>(r.m_wDeviceId));
@@ -195,24 +182,18 @@ void CDeviceResources::ShowSelected(int nItem) {
 }
 
 void CDeviceResources::RefreshList() {
-    int nSelected = m_listRequirements.GetNextItem(-1, LVNI_SELECTED);
-    m_listRequirements.DeleteAllItems();
-    int n = 0;
-    for (POSITION pos = m_requirements.GetHeadPosition(); pos; ++n) {
-        POSITION current = pos;
-        const CDeviceRequirement& requirement = m_requirements.GetNext(pos);
-        CString identity = requirement.GetIdentityText();
-        int nItem = m_listRequirements.InsertItem(n, identity, reinterpret_cast<LPARAM>(current));
-        if (nItem < 0) {
+    int nSelected = m_rows.Refill(
+        [](const CDeviceRequirement& requirement, CString* pTexts) {
+            pTexts[0] = requirement.GetIdentityText();
+            pTexts[1] = DisplayResources(requirement);
+        },
+        [](const CString& identity) {
             AfxMessageBox(CString("InsertItem failed on: ") + identity, MB_OK);
-            continue; // no row to write the resources into
-        }
-        m_listRequirements.SetItemText(nItem, 1, DisplayResources(requirement));
-    }
-    int nCount = m_listRequirements.GetItemCount();
+        });
+    int nCount = m_rows.GetRowCount();
     if (nCount > 0) {
         int nItem = nSelected < 0 ? 0 : (nSelected < nCount ? nSelected : nCount - 1);
-        m_listRequirements.SetItemState(nItem, LVIS_SELECTED, LVIS_SELECTED);
+        m_rows.SelectRow(nItem, LVIS_SELECTED);
     }
-    ShowSelected(m_listRequirements.GetNextItem(-1, LVNI_SELECTED));
+    ShowSelected(m_rows.GetSelectedRow());
 }

@@ -3,13 +3,13 @@
 // identity. The parameter store fills and reads m_requirements.
 #include "framework/controls.h"
 #include "framework/property_page.h"
-#include "pages/devres/device_requirement.h"
+#include "model/device_requirement.h"
+#include "pages/record_list_view.h"
 
 class CDeviceResources : public CPropertyPage {
 public:
     CDeviceResources();
 
-    CListCtrl m_listRequirements;
     CString m_strBars[6]; // BAR 0 to BAR 5, hexadecimal
     CString m_strDeviceId;
     CString m_strRevisionId;
@@ -17,7 +17,6 @@ public:
     CString m_strSubsystemVendorId;
     CString m_strVendorId;
     CDeviceRequirementList m_requirements; // in identity order
-    int m_nColumnWidth[2] = {-1, -1};      // -1 in column 0: defaults for both
 
     // The column widths from (FALSE) or into (TRUE) the user's profile; they
     // are saved only once the list exists.
@@ -39,4 +38,6 @@ private:
     // Fills the fields from the row's record; empty fields for no row (-1).
     void ShowSelected(int nItem);
     void RefreshList();
+
+    CRecordListView<CDeviceRequirement> m_rows; // list view 1021
 };

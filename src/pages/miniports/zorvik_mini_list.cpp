@@ -5,37 +5,30 @@
 #include <cstdio>
 #include <cstring>
 
+#include "framework/handle.h"
 #include "framework/message_box.h"
-#include "pages/column_widths.h"
-#include "pages/miniports/miniport_ids.h"
 #include "res/resource.h"
-#include "sys/kit_connections.h"
+#include "sys/driver_files.h"
+#include "sys/service_control.h"
 
 namespace {
 const char* const kColumnHeadings[4] = {"Service", "File", "Description", "Restrictions"};
-const UINT kSelectedAndFocused = LVIS_SELECTED | LVIS_FOCUSED;
 
 // The name of a chosen file without its directory and extension.
 CString FileTitle(const char* path) {
-    const char* name = path;
-    for (const char* p = path; *p; p = ::CharNextA(p))
-        if (*p == '\\' || *p == '/' || *p == ':')
-            name = p + 1;
+    const char* name = FileNameOf(path);
     const char* dot = std::strrchr(name, '.');
     return CString(std::string(name, dot ? static_cast<size_t>(dot - name) : std::strlen(name)));
 }
 } // namespace
 
-ZorvikMiniList::ZorvikMiniList()
-    : CPropertyPage(IDD_MINIPORTS), m_nColumnWidth{-1, -1, -1, -1}, m_bCopyFile(0) {
-    char szSystem[1024] = "";
-    ::GetSystemDirectoryA(szSystem, sizeof(szSystem));
-    m_strDriversDir = CString(szSystem) + "\\drivers";
-}
+ZorvikMiniList::ZorvikMiniList(CServiceControl& services)
+    : CPropertyPage(IDD_MINIPORTS), m_bCopyFile(0), m_strDriversDir(DriversDirectory()),
+      m_services(services), m_rows(m_miniports, 4) {}
 
 void ZorvikMiniList::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_MINIPORT_RESTRICTIONS, m_editRestrictions);
-    DDX_Control(pDX, IDC_MINIPORT_LIST, m_list);
+    DDX_Control(pDX, IDC_MINIPORT_LIST, m_rows.m_list);
     DDX_Text(pDX, IDC_MINIPORT_DESCRIPTION, m_strDescription);
     DDX_Text(pDX, IDC_MINIPORT_FILE, m_strFile);
     DDX_Text(pDX, IDC_MINIPORT_SERVICE, m_strServiceName);
@@ -45,22 +38,20 @@ void ZorvikMiniList::DoDataExchange(CDataExchange* pDX) {
 
 BOOL ZorvikMiniList::Persist(BOOL bSave) {
     if (bSave)
-        SaveColumnWidths("ZorvikMiniList", 1, m_nColumnWidth, 4);
+        m_rows.m_widths.Save("ZorvikMiniList", 1);
     else
-        LoadColumnWidths("ZorvikMiniList", 1, m_nColumnWidth, 4);
+        m_rows.m_widths.Load("ZorvikMiniList", 1);
     return TRUE;
 }
 
 BOOL ZorvikMiniList::OnInitDialog() {
     CPropertyPage::OnInitDialog();
     RECT rc;
-    m_list.GetClientRect(&rc);
+    m_rows.m_list.GetClientRect(&rc);
     int quarter = (rc.right - rc.left) / 4;
     const int defaults[4] = {quarter, quarter, quarter, quarter};
-    ApplyDefaultWidths(m_nColumnWidth, defaults, 4);
-    for (int i = 0; i < 4; ++i)
-        m_list.InsertColumn(i, kColumnHeadings[i], LVCFMT_LEFT, m_nColumnWidth[i]);
-    m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    m_rows.m_widths.ApplyDefaults(defaults);
+    m_rows.m_widths.CreateColumns(m_rows.m_list, kColumnHeadings);
     std::snprintf(m_editRestrictions.m_szValidChars, sizeof(m_editRestrictions.m_szValidChars),
                   "%s%s", "0123456789abcdefABCDEF", ", -");
     RefreshList();
@@ -121,12 +112,10 @@ void ZorvikMiniList::OnBrowse() {
     // The dialog opens where the drivers are; the directory stays current.
     ::SetCurrentDirectoryA(m_strDriversDir);
     // The common dialogs are loaded on first use, which keeps them out of
-    // start-up.
+    // start-up, and kept until the program ends.
     using OpenProc = BOOL(WINAPI*)(OPENFILENAMEA*);
-    HMODULE hDialogs = ::LoadLibraryA("comdlg32.dll");
-    auto pfnOpen = hDialogs ? reinterpret_cast<OpenProc>(reinterpret_cast<void (*)()>(
-                                  ::GetProcAddress(hDialogs, "GetOpenFileNameA")))
-                            : nullptr;
+    static CModule dialogs(::LoadLibraryA("comdlg32.dll"));
+    auto pfnOpen = GetEntry<OpenProc>(dialogs, "GetOpenFileNameA");
     if (!pfnOpen || !pfnOpen(&ofn))
         return;
 
@@ -140,7 +129,7 @@ void ZorvikMiniList::OnBrowse() {
 
 void ZorvikMiniList::OnChangeServiceName() {
     CString name = GetDlgItemText(IDC_MINIPORT_SERVICE);
-    if (!GetKitConnections()->m_ServiceControl.Exists(name))
+    if (!m_services.Exists(name))
         return;
     SetDlgItemText(IDC_MINIPORT_FILE, GetServiceImagePath(name));
     SetDlgItemText(IDC_MINIPORT_DESCRIPTION, GetServiceDisplayName(name));
@@ -150,7 +139,7 @@ void ZorvikMiniList::OnAddUpdate() {
     UpdateData(TRUE);
     POSITION pos = m_miniports.FindByService(m_strServiceName);
     CMiniportRecord record;
-    record.SetServiceName(m_strServiceName, nullptr);
+    record.SetServiceName(m_strServiceName);
     record.SetDescription(m_strDescription);
     record.SetFile(m_strFile);
     record.m_bCopyFile = m_bCopyFile;
@@ -163,80 +152,43 @@ void ZorvikMiniList::OnAddUpdate() {
     SetModified(TRUE);
 }
 
-POSITION ZorvikMiniList::SelectedRecord(int* pnItem) const {
-    int nItem = m_list.GetNextItem(-1, LVNI_SELECTED);
-    if (pnItem)
-        *pnItem = nItem;
-    return nItem < 0 ? nullptr : reinterpret_cast<POSITION>(m_list.GetItemData(nItem));
-}
-
 void ZorvikMiniList::OnRemove() {
-    POSITION pos = SelectedRecord(nullptr);
-    if (!pos)
+    if (!m_rows.RemoveSelected())
         return;
-    m_miniports.RemoveAt(pos);
     RefreshList();
     SetModified(TRUE);
 }
 
 void ZorvikMiniList::OnMove(bool bDown) {
-    int nItem = -1;
-    POSITION pos = SelectedRecord(&nItem);
-    if (!pos) {
-        AfxMessageBeep(0xFFFFFFFF);
+    if (!m_rows.MoveSelected(bDown))
         return;
-    }
-    POSITION neighbour = pos;
-    if (bDown)
-        m_miniports.GetNext(neighbour);
-    else
-        m_miniports.GetPrev(neighbour);
-    if (!neighbour)
-        return;
-    CMiniportRecord record = m_miniports.GetAt(pos);
-    if (bDown)
-        m_miniports.InsertAfter(neighbour, record);
-    else
-        m_miniports.InsertBefore(neighbour, record);
-    m_miniports.RemoveAt(pos);
-
-    UINT state = m_list.GetItemState(nItem, kSelectedAndFocused);
-    m_list.SetItemState(nItem, 0, kSelectedAndFocused);
-    m_list.SetItemState(bDown ? nItem + 1 : nItem - 1, state, kSelectedAndFocused);
     SetModified(TRUE);
     RefreshList();
 }
 
 void ZorvikMiniList::RefreshList() {
-    if (!m_list.m_hWnd)
+    if (!m_rows.m_list.m_hWnd)
         return;
-    int nSelected = m_list.GetNextItem(-1, LVNI_SELECTED);
-    m_list.DeleteAllItems();
-    int nCount = 0;
-    for (POSITION pos = m_miniports.GetHeadPosition(); pos;) {
-        POSITION node = pos;
-        const CMiniportRecord& record = m_miniports.GetNext(pos);
-        m_list.InsertItem(nCount, record.m_strServiceName, reinterpret_cast<LPARAM>(node));
-        m_list.SetItemText(nCount, 1, record.m_strFile);
-        m_list.SetItemText(nCount, 2, record.m_strDescription);
-        m_list.SetItemText(nCount, 3, record.m_strRestrictions);
-        ++nCount;
-    }
+    int nSelected = m_rows.Refill([](const CMiniportRecord& record, CString* pTexts) {
+        pTexts[0] = record.m_strServiceName;
+        pTexts[1] = record.m_strFile;
+        pTexts[2] = record.m_strDescription;
+        pTexts[3] = record.m_strRestrictions;
+    });
     if (nSelected < 0)
         return;
+    int nCount = m_rows.GetRowCount();
     if (nSelected >= nCount)
         nSelected = nCount - 1;
     if (nSelected >= 0)
-        m_list.SetItemState(nSelected, LVIS_SELECTED, LVIS_SELECTED);
+        m_rows.SelectRow(nSelected, LVIS_SELECTED);
     ShowSelected(nSelected);
 }
 
 void ZorvikMiniList::ShowSelected(int nItem) {
     // Without a record the fields keep what the user may have typed.
-    if (nItem < 0 || nItem >= m_list.GetItemCount() || m_miniports.IsEmpty())
-        return;
-    auto pos = reinterpret_cast<POSITION>(m_list.GetItemData(nItem));
-    if (!pos)
+    POSITION pos = m_rows.GetRowRecord(nItem);
+    if (!pos || m_miniports.IsEmpty())
         return;
     const CMiniportRecord& record = m_miniports.GetAt(pos);
     m_strServiceName = record.m_strServiceName;

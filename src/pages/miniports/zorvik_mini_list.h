@@ -1,31 +1,25 @@
 #pragma once
 // Alternate HS-CSR Drivers page: the miniports the hot-swap driver uses, in
-// its order, and their installation as kernel-driver services when the
-// sheet saves. The parameter store fills and reads m_miniports.
+// its order. The parameter store fills and reads m_miniports, and installs
+// them when the sheet saves.
 #include "framework/controls.h"
 #include "framework/property_page.h"
+#include "model/miniport_record.h"
 #include "pages/miniports/hex_edit.h"
-#include "pages/miniports/miniport_record.h"
+#include "pages/record_list_view.h"
 
 class CServiceControl;
 
 class ZorvikMiniList : public CPropertyPage {
 public:
-    ZorvikMiniList();
-
-    // Copies and (re)creates the service of every miniport, in list order;
-    // a miniport that cannot be installed is reported and the others go on.
-    BOOL InstallMiniports(CServiceControl& services);
-
-    int m_nColumnWidth[4]; // -1 in column 0: a quarter of the list each
+    explicit ZorvikMiniList(CServiceControl& services);
 
     // The column widths from (FALSE) or into (TRUE) the user's profile. The
-    // save writes the members as they are: widths the user gives the columns
-    // are not kept.
+    // save writes the widths as the page was given or defaulted them:
+    // widths the user gives the columns are not kept.
     BOOL Persist(BOOL bSave);
     CMiniportList m_miniports;
     CHexEdit m_editRestrictions;
-    CListCtrl m_list;
     CString m_strDescription;
     CString m_strFile;
     CString m_strServiceName;
@@ -50,6 +44,7 @@ private:
     // The record of the given row into the fields; without one (-1, as for a
     // click beside the rows) the fields keep what the user may have typed.
     void ShowSelected(int nItem);
-    POSITION SelectedRecord(int* pnItem) const;
-    void InstallMiniport(const CMiniportRecord& record, CServiceControl& services);
+
+    CServiceControl& m_services;
+    CRecordListView<CMiniportRecord> m_rows; // list view 1021
 };

@@ -1,11 +1,8 @@
 #include "pages/options/zorvik_misc.h"
 
-#include "pages/options/page_ids.h"
 #include "res/resource.h"
 
-ZorvikMisc::ZorvikMisc()
-    : CPropertyPage(IDD_MISC), m_dwDisconnectTimeout(20000), m_dwPollingRate(500),
-      m_dwInsertBeforeEject(5000), m_bScanSurpriseRemoval(1) {}
+ZorvikMisc::ZorvikMisc() : CPropertyPage(IDD_MISC) {}
 
 void ZorvikMisc::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_POLLING_RATE_SPIN, m_spinPollingRate);

@@ -3,18 +3,15 @@
 // scan.
 #include "framework/controls.h"
 #include "framework/property_page.h"
+#include "model/parameters.h"
 
-class ZorvikMisc : public CPropertyPage {
+class ZorvikMisc : public CPropertyPage, public CMiscParameters {
 public:
     ZorvikMisc();
 
     CSpinButtonCtrl m_spinPollingRate;
     CSpinButtonCtrl m_spinDisconnectTimeout;
     CSpinButtonCtrl m_spinInsertBeforeEject;
-    DWORD m_dwDisconnectTimeout; // "DisconnectRetryInterval", milliseconds
-    DWORD m_dwPollingRate;       // "StallInterval", milliseconds
-    DWORD m_dwInsertBeforeEject; // "InsertBeforeEjectInterval", milliseconds
-    int m_bScanSurpriseRemoval;  // "NoScanForSurpriseRemoval", inverted
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

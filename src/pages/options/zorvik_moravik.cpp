@@ -1,8 +1,7 @@
 #include "pages/options/zorvik_moravik.h"
 
-#include "pages/options/page_ids.h"
 #include "res/resource.h"
-#include "sys/kit_connections.h"
+#include "sys/service_control.h"
 
 namespace {
 struct StatusRow {
@@ -24,9 +23,9 @@ const StatusRow kStatusRows[] = {
 const StatusRow kUnknownStatus = {0, "Cannot determine current state of the service", FALSE, FALSE};
 } // namespace
 
-ZorvikMoravik::ZorvikMoravik()
-    : CPropertyPage(IDD_MORAVIK), m_nTimeoutActionChoice(2), m_dwTimeout(10000),
-      m_dwPollInterval(500), m_nModeChoice(0), m_dwMode(0), m_dwTimeoutAction(2) {}
+ZorvikMoravik::ZorvikMoravik(CServiceControl& services)
+    : CPropertyPage(IDD_MORAVIK), m_nTimeoutActionChoice(2), m_nModeChoice(0),
+      m_services(services) {}
 
 void ZorvikMoravik::DoDataExchange(CDataExchange* pDX) {
     if (!pDX->m_bSaveAndValidate) {
@@ -88,7 +87,7 @@ void ZorvikMoravik::ApplyEnablingRule() {
 
 void ZorvikMoravik::RefreshStatus() {
     DWORD state = 0xFFFFFFFF;
-    GetKitConnections()->m_ServiceControl.QueryState(SYSTEM_BOARD_SERVICE, &state);
+    m_services.QueryState(SYSTEM_BOARD_SERVICE, &state);
     const StatusRow* row = &kUnknownStatus;
     for (const StatusRow& candidate : kStatusRows)
         if (candidate.state == state)
@@ -113,10 +112,10 @@ BOOL ZorvikMoravik::OnCommand(UINT nID, UINT nCode) {
             SetModified(TRUE);
             return TRUE;
         case IDC_START_SERVICE:
-            GetKitConnections()->m_ServiceControl.Start(SYSTEM_BOARD_SERVICE);
+            m_services.Start(SYSTEM_BOARD_SERVICE);
             return TRUE;
         case IDC_STOP_SERVICE:
-            GetKitConnections()->m_ServiceControl.Stop(SYSTEM_BOARD_SERVICE);
+            m_services.Stop(SYSTEM_BOARD_SERVICE);
             return TRUE;
         default:
             return FALSE;

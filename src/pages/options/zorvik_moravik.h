@@ -3,22 +3,21 @@
 // action, and its state with Start and Stop.
 #include "framework/controls.h"
 #include "framework/property_page.h"
+#include "model/parameters.h"
 
-class ZorvikMoravik : public CPropertyPage {
+class CServiceControl;
+
+class ZorvikMoravik : public CPropertyPage, public CSystemBoardParameters {
 public:
-    ZorvikMoravik();
+    explicit ZorvikMoravik(CServiceControl& services);
 
     CEdit m_editPollInterval;
     CEdit m_editTimeout;
     CSpinButtonCtrl m_spinPollInterval;
     CSpinButtonCtrl m_spinTimeout;
     int m_nTimeoutActionChoice;
-    DWORD m_dwTimeout;      // "Timeout", milliseconds
-    DWORD m_dwPollInterval; // "SpyPollTimeout", milliseconds
     int m_nModeChoice;
     CString m_strStatus;
-    DWORD m_dwMode;          // "Mode": 0 concession, 1 request
-    DWORD m_dwTimeoutAction; // "TimeoutAction": 0, 1 or 2
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -32,4 +31,6 @@ protected:
 private:
     void ApplyEnablingRule();
     void RefreshStatus();
+
+    CServiceControl& m_services;
 };

@@ -1,11 +1,8 @@
 #include "pages/options/zorvik_vardek.h"
 
-#include "pages/options/page_ids.h"
 #include "res/resource.h"
 
-ZorvikVardek::ZorvikVardek()
-    : CPropertyPage(IDD_VARDEK), m_bPresent(1), m_bSuppressDomainAutoConcession(0),
-      m_bSuppressDomainPickup(0), m_bSuppressLedControl(0), m_bSuppressSlotPowerAtStartup(0) {}
+ZorvikVardek::ZorvikVardek() : CPropertyPage(IDD_VARDEK), m_bPresent(1) {}
 
 void ZorvikVardek::DoDataExchange(CDataExchange* pDX) {
     DDX_Check(pDX, IDC_SUPPRESS_AUTO_CONCESSION, m_bSuppressDomainAutoConcession);

@@ -1,16 +1,13 @@
 #pragma once
 // Hot-swap controller page: four behaviour flags of the controller driver.
 #include "framework/property_page.h"
+#include "model/parameters.h"
 
-class ZorvikVardek : public CPropertyPage {
+class ZorvikVardek : public CPropertyPage, public CControllerParameters {
 public:
     ZorvikVardek();
 
     int m_bPresent; // set by the sheet: the controller library opened a session
-    int m_bSuppressDomainAutoConcession;
-    int m_bSuppressDomainPickup;
-    int m_bSuppressLedControl;
-    int m_bSuppressSlotPowerAtStartup;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

@@ -2,8 +2,6 @@
 
 #include <cctype>
 
-#include "pages/column_widths.h"
-#include "pages/slots/slot_page_ids.h"
 #include "res/resource.h"
 
 namespace {
@@ -19,10 +17,11 @@ int32_t SortKey(const CSlotRecord& record) {
 }
 } // namespace
 
-ZorvikEq::ZorvikEq() : CLocationEntryPage(IDD_SLOTS) {}
+ZorvikEq::ZorvikEq(CLocationResolver& resolver)
+    : CLocationEntryPage(IDD_SLOTS, resolver, m_slots, 3) {}
 
 void ZorvikEq::DoDataExchange(CDataExchange* pDX) {
-    DDX_Control(pDX, IDC_SLOT_LIST, m_list);
+    DDX_Control(pDX, IDC_SLOT_LIST, m_rows.m_list);
     DDX_Text(pDX, IDC_BUS, m_strBus);
     DDX_Text(pDX, IDC_DEVICE, m_strDevice);
     DDX_Text(pDX, IDC_FUNCTION, m_strFunction);
@@ -34,11 +33,11 @@ void ZorvikEq::DoDataExchange(CDataExchange* pDX) {
 BOOL ZorvikEq::OnInitDialog() {
     CLocationEntryPage::OnInitDialog();
     RECT rc;
-    m_list.GetClientRect(&rc);
-    int widths[3];
-    for (int i = 0; i < 3; ++i)
-        widths[i] = m_nColumnWidth[i] < 0 ? (rc.right - rc.left) / 3 : m_nColumnWidth[i];
-    InsertColumns(kHeadings, widths, 3);
+    m_rows.m_list.GetClientRect(&rc);
+    int third = (rc.right - rc.left) / 3;
+    const int defaults[3] = {third, third, third};
+    m_rows.m_widths.ApplyDefaults(defaults);
+    m_rows.m_widths.CreateColumns(m_rows.m_list, kHeadings);
     RefreshList();
     OnEntryMode();
     return TRUE;
@@ -46,17 +45,17 @@ BOOL ZorvikEq::OnInitDialog() {
 
 BOOL ZorvikEq::Persist(BOOL bSave) {
     if (!bSave) {
-        LoadColumnWidths("ZorvikEq", 1, m_nColumnWidth, 3);
+        m_rows.m_widths.Load("ZorvikEq", 1);
         return TRUE;
     }
-    if (m_list.m_hWnd)
-        ReadColumnWidths(m_nColumnWidth, 3);
-    SaveColumnWidths("ZorvikEq", 1, m_nColumnWidth, 3);
+    if (m_rows.m_list.m_hWnd)
+        m_rows.m_widths.ReadFrom(m_rows.m_list);
+    m_rows.m_widths.Save("ZorvikEq", 1);
     return TRUE;
 }
 
 BOOL ZorvikEq::OnKillActive() {
-    ReadColumnWidths(m_nColumnWidth, 3);
+    m_rows.m_widths.ReadFrom(m_rows.m_list);
     return CLocationEntryPage::OnKillActive();
 }
 
@@ -84,37 +83,34 @@ void ZorvikEq::StoreEntry() {
     numberOnly.m_dwFlags = SLOT_HAS_PHYSICAL;
     POSITION found = m_slots.FindIf(SameSlot, &numberOnly);
     if (!found)
-        found = m_slots.FindBySlotPath(record.GetSlotPath());
+        found = m_slots.FindBySlotPath(record.GetSlotPath(), m_resolver);
     if (found)
         m_slots.RemoveAt(found);
     m_slots.AddHead(record);
 }
 
-void ZorvikEq::ClearEntry() {
+void ZorvikEq::OnClickList(const NMITEMACTIVATE* pNotify) {
     ClearLocation();
     m_strPhysicalSlot.Empty();
-}
-
-void ZorvikEq::ShowRecord(const CSlotRecord& record) {
-    m_strPhysicalSlot.Format("%d", record.m_nPhysicalSlot);
-    ShowLocation(record);
-}
-
-void ZorvikEq::FormatRow(const CSlotRecord& record, CString* pTexts) {
-    pTexts[0].Format("%d", record.m_nPhysicalSlot);
-    pTexts[1] = record.GetSlotPath();
-    pTexts[2] = BusDeviceFunctionText(record);
+    if (const CSlotRecord* record = ClickedRecord(pNotify)) {
+        m_strPhysicalSlot.Format("%d", record->m_nPhysicalSlot);
+        ShowLocation(*record);
+    }
+    UpdateData(FALSE);
 }
 
 void ZorvikEq::RefreshList() {
-    int nSelected = GetFirstSelectedRow();
-    FillRows(3);
-    m_list.SortItems(CompareByPhysicalSlot, reinterpret_cast<LPARAM>(&m_slots));
+    int nSelected = m_rows.Refill([](const CSlotRecord& record, CString* pTexts) {
+        pTexts[0].Format("%d", record.m_nPhysicalSlot);
+        pTexts[1] = record.GetSlotPath();
+        pTexts[2] = BusDeviceFunctionText(record);
+    });
+    m_rows.m_list.SortItems(CompareByPhysicalSlot, reinterpret_cast<LPARAM>(&m_slots));
     if (nSelected < 0)
         return;
-    int nCount = m_list.GetItemCount();
+    int nCount = m_rows.GetRowCount();
     if (nCount > 0)
-        SelectRow(nSelected < nCount ? nSelected : nCount - 1);
+        m_rows.SelectRow(nSelected < nCount ? nSelected : nCount - 1);
     OnClickList(nullptr);
 }
 

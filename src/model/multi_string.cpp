@@ -1,4 +1,4 @@
-#include "framework/multi_string.h"
+#include "model/multi_string.h"
 
 #include <cstring>
 #include <string>

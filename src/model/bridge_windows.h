@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "framework/cstring.h"
-#include "pages/slots/slot_record.h"
+#include "model/slot_record.h"
 
 // All four numbers of a window whose text matches none of the forms.
 constexpr uint32_t WINDOW_UNPARSED = 0xBAD;
@@ -34,3 +34,8 @@ CString FormatResourceString(const CSlotRecord& record);
 // A record carries at least one window: one that has none (a bridge known
 // only for its no-reset mark) stores no resource string.
 bool HasAnyWindow(const CSlotRecord& record);
+
+// One ResourceAssignments value: the bridge's slot path and its resource
+// string. The record goes in at its slot path place, which is returned.
+POSITION AddFromRegistry(CSlotRecordList& bridges, CString name, CString data,
+                         CLocationResolver& resolver);

@@ -1,19 +1,15 @@
-#include "pages/slots/slot_record.h"
+#include "model/slot_record.h"
 
-#include <cstdlib>
 #include <cstring>
 
-#include "framework/scan_number.h"
-#include "sys/slot_location.h"
-
-void CSlotRecord::SetSlotPath(CString text) {
+void CSlotRecord::SetSlotPath(CString text, CLocationResolver& resolver) {
     text.TrimLeft();
     text.TrimRight();
     if (text.IsEmpty())
         return;
     m_dwFlags |= SLOT_HAS_PATH;
     m_strSlotPath = text;
-    if (ConvertSlotLocation(&m_nBus, &m_nDevice, &m_nFunction, text, false))
+    if (resolver.ConvertSlotLocation(&m_nBus, &m_nDevice, &m_nFunction, text, false))
         m_dwFlags |= SLOT_HAS_BDF;
     if (text[0] == '*')
         m_dwFlags |= SLOT_PATH_STARRED;
@@ -23,6 +19,15 @@ void CSlotRecord::SetSlotPath(CString text) {
 
 CString CSlotRecord::GetSlotPath() const {
     return (m_dwFlags & SLOT_HAS_PATH) ? m_strSlotPath : CString();
+}
+
+bool CSlotRecord::operator==(const CSlotRecord& other) const {
+    return m_nPhysicalSlot == other.m_nPhysicalSlot && m_strSlotPath == other.m_strSlotPath &&
+           m_nBus == other.m_nBus && m_nDevice == other.m_nDevice &&
+           m_nFunction == other.m_nFunction && m_ioWindow == other.m_ioWindow &&
+           m_memWindow == other.m_memWindow && m_prefetchWindow == other.m_prefetchWindow &&
+           m_bDynamicBusAssignment == other.m_bDynamicBusAssignment &&
+           m_bNoResetSecondaryBus == other.m_bNoResetSecondaryBus && m_dwFlags == other.m_dwFlags;
 }
 
 bool IsSameSlot(const CSlotRecord& a, const CSlotRecord& b) {
@@ -39,21 +44,22 @@ bool IsSameSlot(const CSlotRecord& a, const CSlotRecord& b) {
 }
 
 POSITION CSlotRecordList::AddHeadNew(uint32_t nPhysicalSlot, CString slotPath, uint32_t nBus,
-                                     uint32_t nDevice, uint32_t nFunction) {
+                                     uint32_t nDevice, uint32_t nFunction,
+                                     CLocationResolver& resolver) {
     CSlotRecord record;
     if (nBus != NOT_GIVEN && nDevice != NOT_GIVEN && nFunction != NOT_GIVEN) {
         record.m_nBus = nBus;
         record.m_nDevice = nDevice;
         record.m_nFunction = nFunction;
         record.m_dwFlags |= SLOT_HAS_BDF;
-        if (ConvertSlotLocation(&nBus, &nDevice, &nFunction, record.m_strSlotPath, true))
+        if (resolver.ConvertSlotLocation(&nBus, &nDevice, &nFunction, record.m_strSlotPath, true))
             record.m_dwFlags |= SLOT_HAS_PATH;
     }
     if (nPhysicalSlot != NOT_GIVEN) {
         record.m_nPhysicalSlot = static_cast<int32_t>(nPhysicalSlot);
         record.m_dwFlags |= SLOT_HAS_PHYSICAL;
     }
-    record.SetSlotPath(slotPath);
+    record.SetSlotPath(slotPath, resolver);
     return AddHead(record);
 }
 
@@ -63,9 +69,9 @@ int32_t SameSlot(const CSlotRecord* pRecord, POSITION, void* pContext) {
 }
 } // namespace
 
-POSITION CSlotRecordList::FindBySlotPath(CString slotPath) const {
+POSITION CSlotRecordList::FindBySlotPath(CString slotPath, CLocationResolver& resolver) const {
     CSlotRecord probe;
-    probe.SetSlotPath(slotPath);
+    probe.SetSlotPath(slotPath, resolver);
     return FindIf(SameSlot, &probe);
 }
 
@@ -89,30 +95,4 @@ POSITION CSlotRecordList::InsertBySlotPath(const CSlotRecord& record) {
 void CSlotRecordList::Clear() {
     while (!IsEmpty())
         RemoveHead();
-}
-
-uint32_t ParseLocationNumber(CString text) {
-    text.TrimLeft();
-    text.TrimRight();
-    const char* p = text;
-    int base = std::strncmp(p, "0x", 2) == 0 ? 16 : 10;
-    uint32_t value = NOT_GIVEN;
-    if (!ScanNumber(&p, base, &value))
-        return NOT_GIVEN;
-    return value;
-}
-
-CString FormatDecimal(uint32_t nValue) {
-    CString text;
-    text.Format("%d", static_cast<int>(nValue));
-    return text;
-}
-
-int32_t ParseSlotNumber(const char* pszName) {
-    long long value = std::strtoll(pszName, nullptr, 10);
-    if (value > INT32_MAX)
-        return INT32_MAX;
-    if (value < INT32_MIN)
-        return INT32_MIN;
-    return static_cast<int32_t>(value);
 }

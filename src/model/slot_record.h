@@ -2,15 +2,14 @@
 // One place in the chassis, named by its slot path and by its PCI
 // Bus/Device/Function, with what a list attaches to it: a physical slot
 // number (the physical slot list) or bridge windows and switches (the bridge
-// list); and the list that holds such records by value. Free of windows.h.
+// list); and the list that holds such records by value. Slot paths are
+// resolved through the resolver the caller hands in. Free of windows.h.
 #include <cstdint>
 
 #include "framework/clist.h"
 #include "framework/cstring.h"
-
-// No number: in list operation arguments, in parse results, and for a field
-// whose presence flag is clear.
-constexpr uint32_t NOT_GIVEN = 0xABCDEFAA;
+#include "model/field_numbers.h"
+#include "sys/location_resolver.h"
 
 // Presence flags of CSlotRecord::m_dwFlags.
 constexpr uint32_t SLOT_HAS_PATH = 0x0001;
@@ -29,6 +28,11 @@ struct CBridgeWindow {
     uint32_t m_dwTo;
     uint32_t m_dwSize;
     uint32_t m_dwAlignment;
+
+    bool operator==(const CBridgeWindow& other) const {
+        return m_dwFrom == other.m_dwFrom && m_dwTo == other.m_dwTo &&
+               m_dwSize == other.m_dwSize && m_dwAlignment == other.m_dwAlignment;
+    }
 };
 
 class CSlotRecord {
@@ -45,11 +49,14 @@ public:
     int32_t m_bNoResetSecondaryBus = 0;
     uint32_t m_dwFlags = 0;
 
-    // Stores a typed or stored slot path, trimmed, and resolves it through
-    // the driver when it can; a text of only blanks changes nothing.
-    void SetSlotPath(CString text);
+    // Stores a typed or stored slot path, trimmed, and resolves it when it
+    // can; a text of only blanks changes nothing.
+    void SetSlotPath(CString text, CLocationResolver& resolver);
     // The slot path, or the empty text when the record has none.
     CString GetSlotPath() const;
+
+    // Every field alike, meaningful or not: a copy, unchanged.
+    bool operator==(const CSlotRecord& other) const;
 };
 
 // Same physical slot number, same slot path text, or (both unstarred) the
@@ -63,21 +70,11 @@ public:
     // can be) when all three are given, the number unless NOT_GIVEN, then
     // the slot path text unless it is empty.
     POSITION AddHeadNew(uint32_t nPhysicalSlot, CString slotPath, uint32_t nBus, uint32_t nDevice,
-                        uint32_t nFunction);
-    // The first record with the same text or, through the driver, the same
+                        uint32_t nFunction, CLocationResolver& resolver);
+    // The first record with the same text or, resolved, the same
     // Bus/Device/Function.
-    POSITION FindBySlotPath(CString slotPath) const;
+    POSITION FindBySlotPath(CString slotPath, CLocationResolver& resolver) const;
     // Before the first record whose slot path text sorts after the new one.
     POSITION InsertBySlotPath(const CSlotRecord& record);
     void Clear();
 };
-
-// A typed number: "0x" (lower case) means hexadecimal, otherwise decimal;
-// NOT_GIVEN when there is no number. Text after the number is ignored.
-uint32_t ParseLocationNumber(CString text);
-// The "%d" form.
-CString FormatDecimal(uint32_t nValue);
-// A PhysicalSlots value name as a number, the way atoi reads it: leading
-// blanks, a sign and the digits; 0 when there are none. Out-of-range
-// numbers stop at the limits of 32 bits.
-int32_t ParseSlotNumber(const char* pszName);

@@ -1,16 +1,13 @@
 #pragma once
 // An alternate HS-CSR driver (a miniport): its service, file, description
 // and slot restrictions; the list of them in the order the hot-swap driver
-// takes them; and the "Miniports" value's text form. Free of windows.h (the
-// service lookup of SetServiceName lives in miniport_service.cpp).
+// takes them; and the "Miniports" value's text form. Free of windows.h.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "framework/clist.h"
 #include "framework/cstring.h"
-
-class CServiceControl;
 
 class CMiniportRecord {
 public:
@@ -20,12 +17,16 @@ public:
     CString m_strDescription;  // the service's display name
     int32_t m_bCopyFile = 0;   // copy the file when installing; never stored
 
-    // With a connection, also takes the description and the file from the
-    // service's registry entry (empty when it has none).
-    void SetServiceName(const CString& name, const CServiceControl* pServices);
+    void SetServiceName(const CString& name) { m_strServiceName = name; }
     void SetRestrictions(const CString& text) { m_strRestrictions = text; }
     void SetFile(const CString& text) { m_strFile = text; }
     void SetDescription(const CString& text) { m_strDescription = text; }
+
+    bool operator==(const CMiniportRecord& other) const {
+        return m_strRestrictions == other.m_strRestrictions &&
+               m_strServiceName == other.m_strServiceName && m_strFile == other.m_strFile &&
+               m_strDescription == other.m_strDescription && m_bCopyFile == other.m_bCopyFile;
+    }
 };
 
 // Walked with FindIf (framework/clist.h), as a search or a for-each.

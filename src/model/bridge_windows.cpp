@@ -1,9 +1,9 @@
-#include "pages/bridges/bridge_windows.h"
+#include "model/bridge_windows.h"
 
 #include <cctype>
 #include <cstring>
 
-#include "framework/scan_number.h"
+#include "framework/number_text.h"
 
 namespace {
 uint32_t WindowTop(bool bIoKind) { return bIoKind ? IO_WINDOW_TOP : MEM_WINDOW_TOP; }
@@ -124,4 +124,14 @@ CString FormatResourceString(const CSlotRecord& record) {
 
 bool HasAnyWindow(const CSlotRecord& record) {
     return (record.m_dwFlags & (SLOT_HAS_IO | SLOT_HAS_MEM | SLOT_HAS_PREFETCH)) != 0;
+}
+
+POSITION AddFromRegistry(CSlotRecordList& bridges, CString name, CString data,
+                         CLocationResolver& resolver) {
+    CSlotRecord record;
+    ParseResourceString(data, &record.m_ioWindow, &record.m_memWindow, &record.m_prefetchWindow,
+                        &record.m_bDynamicBusAssignment);
+    record.SetSlotPath(name, resolver);
+    record.m_dwFlags |= SLOT_HAS_IO | SLOT_HAS_MEM | SLOT_HAS_PREFETCH | SLOT_HAS_DYNBUS;
+    return bridges.InsertBySlotPath(record);
 }

@@ -32,6 +32,9 @@ struct CDeviceRequirement {
     // One string "%d:%x" (decimal index 0..5, colon, hex value, either case, optional 0x prefix);
     // on success the value replaces that BAR. false, record unchanged, otherwise.
     bool ParseResourceString(const char* pszText);
+
+    // Every field alike: a copy, unchanged.
+    bool operator==(const CDeviceRequirement& other) const;
 };
 
 // Identity order: <0, 0 or >0 (vendor, device, has-subsystem, [subsystem vendor, subsystem ID when

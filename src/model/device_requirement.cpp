@@ -1,9 +1,9 @@
-#include "pages/devres/device_requirement.h"
+#include "model/device_requirement.h"
 
 #include <cstring>
 #include <string>
 
-#include "framework/scan_number.h"
+#include "framework/number_text.h"
 
 namespace {
 
@@ -103,6 +103,17 @@ bool CDeviceRequirement::ParseResourceString(const char* pszText) {
     if (!ScanLiteral(&p, ':') || !ScanNumber(&p, 16, &value))
         return false;
     m_dwBars[index] = value;
+    return true;
+}
+
+bool CDeviceRequirement::operator==(const CDeviceRequirement& other) const {
+    if (CompareIdentity(*this, other) != 0 || m_bHasSubsystem != other.m_bHasSubsystem ||
+        m_wSubsystemVendorId != other.m_wSubsystemVendorId ||
+        m_wSubsystemId != other.m_wSubsystemId || m_byRevisionId != other.m_byRevisionId)
+        return false;
+    for (int i = 0; i < kBarCount; ++i)
+        if (m_dwBars[i] != other.m_dwBars[i])
+            return false;
     return true;
 }
 

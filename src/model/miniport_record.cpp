@@ -1,4 +1,4 @@
-#include "pages/miniports/miniport_record.h"
+#include "model/miniport_record.h"
 
 #include <cstring>
 

@@ -1,0 +1,29 @@
+#pragma once
+// The scalar parameters of the kit's drivers and services, with the values
+// they keep while the registry holds none. The option pages show them; the
+// parameter store loads and saves them. Free of windows.h.
+#include <cstdint>
+
+// The main hot-swap driver's timings and its surprise-removal scan.
+struct CMiscParameters {
+    uint32_t m_dwDisconnectTimeout = 20000; // "DisconnectRetryInterval", milliseconds
+    uint32_t m_dwPollingRate = 500;         // "StallInterval", milliseconds
+    uint32_t m_dwInsertBeforeEject = 5000;  // "InsertBeforeEjectInterval", milliseconds
+    int m_bScanSurpriseRemoval = 1;         // "NoScanForSurpriseRemoval", inverted
+};
+
+// The hot-swap controller driver's four behaviour flags.
+struct CControllerParameters {
+    int m_bSuppressDomainAutoConcession = 0;
+    int m_bSuppressDomainPickup = 0;
+    int m_bSuppressLedControl = 0;
+    int m_bSuppressSlotPowerAtStartup = 0;
+};
+
+// The system board service's mode, time-outs and time-out action.
+struct CSystemBoardParameters {
+    uint32_t m_dwTimeout = 10000;    // "Timeout", milliseconds
+    uint32_t m_dwPollInterval = 500; // "SpyPollTimeout", milliseconds
+    uint32_t m_dwMode = 0;           // "Mode": 0 concession, 1 request
+    uint32_t m_dwTimeoutAction = 2;  // "TimeoutAction": 0, 1 or 2
+};

@@ -1,0 +1,125 @@
+#pragma once
+// The list view of a list page: one row per record of the page's list, in
+// list order, each row keeping its record's position as item data; the row's
+// record, Remove, and Move Up and Move Down carrying the selection; and the
+// column widths with their defaults and the user's profile. Each page keeps
+// its fields, its data exchange and its own rule for the row selected after
+// a refresh.
+#include <functional>
+
+#include "framework/clist.h"
+#include "framework/controls.h"
+#include "framework/message_box.h"
+
+// The widths of a list's columns; -1 stands for no saved width.
+class CColumnWidths {
+public:
+    static const int MAX_COLUMNS = 8;
+    explicit CColumnWidths(int nCount);
+
+    // The profile entries "w<nFirst>" on of the section; an entry that is
+    // missing, not a DWORD or negative loads as -1.
+    void Load(const char* lpszSection, int nFirst);
+    void Save(const char* lpszSection, int nFirst) const;
+    // The widths the list's columns have now.
+    void ReadFrom(const CListCtrl& list);
+    // A column without a saved width takes its default.
+    void ApplyDefaults(const int* pnDefaults);
+    // The columns, left aligned, at these widths, with grid lines and
+    // full-row selection.
+    void CreateColumns(const CListCtrl& list, const char* const* ppszHeadings) const;
+
+    int m_nWidth[MAX_COLUMNS];
+    int m_nCount;
+};
+
+template <class TRecord> class CRecordListView {
+public:
+    CRecordListView(CList<TRecord>& records, int nColumns)
+        : m_widths(nColumns), m_records(records) {}
+
+    // The row texts of a record, one per column.
+    using Format = std::function<void(const TRecord&, CString* pTexts)>;
+
+    // Rebuilds the rows from the records; returns the row that was selected
+    // before (-1 when none). A row the list view refuses is told to
+    // pfnRefused, with its first text, and left out.
+    int Refill(const Format& format, const std::function<void(const CString&)>& refused = {}) {
+        int nSelected = GetSelectedRow();
+        m_list.DeleteAllItems();
+        for (POSITION pos = m_records.GetHeadPosition(); pos;) {
+            POSITION here = pos;
+            CString texts[CColumnWidths::MAX_COLUMNS];
+            format(m_records.GetNext(pos), texts);
+            int nRow =
+                m_list.InsertItem(m_list.GetItemCount(), texts[0], reinterpret_cast<LPARAM>(here));
+            if (nRow < 0) {
+                if (refused)
+                    refused(texts[0]);
+                continue;
+            }
+            for (int i = 1; i < m_widths.m_nCount; ++i)
+                m_list.SetItemText(nRow, i, texts[i]);
+        }
+        return nSelected;
+    }
+
+    int GetRowCount() const { return m_list.GetItemCount(); }
+    int GetSelectedRow() const { return m_list.GetNextItem(-1, LVNI_SELECTED); }
+    // The position a row keeps; null when there is no such row.
+    POSITION GetRowRecord(int nRow) const {
+        if (nRow < 0 || nRow >= m_list.GetItemCount())
+            return nullptr;
+        return reinterpret_cast<POSITION>(m_list.GetItemData(nRow));
+    }
+    void SelectRow(int nRow, UINT nState = LVIS_SELECTED | LVIS_FOCUSED) const {
+        m_list.SetItemState(nRow, nState, nState);
+        m_list.EnsureVisible(nRow, FALSE);
+    }
+
+    // Removes the selected row's record; false when no row is selected.
+    bool RemoveSelected() {
+        POSITION pos = GetRowRecord(GetSelectedRow());
+        if (!pos)
+            return false;
+        m_records.RemoveAt(pos);
+        return true;
+    }
+
+    // The selected record changes places with its neighbour below (or
+    // above), and the row's selected and focused state goes along; true
+    // when it moved. Without a selection it beeps; at the end of the list it
+    // stays, silently.
+    bool MoveSelected(bool bDown) {
+        int nRow = GetSelectedRow();
+        POSITION pos = GetRowRecord(nRow);
+        if (!pos) {
+            AfxMessageBeep(0xFFFFFFFF);
+            return false;
+        }
+        POSITION neighbour = pos;
+        if (bDown)
+            m_records.GetNext(neighbour);
+        else
+            m_records.GetPrev(neighbour);
+        if (!neighbour)
+            return false;
+        TRecord record = m_records.GetAt(pos);
+        if (bDown)
+            m_records.InsertAfter(neighbour, record);
+        else
+            m_records.InsertBefore(neighbour, record);
+        m_records.RemoveAt(pos);
+        const UINT kMask = LVIS_SELECTED | LVIS_FOCUSED;
+        UINT nState = m_list.GetItemState(nRow, kMask);
+        m_list.SetItemState(nRow, 0, kMask);
+        m_list.SetItemState(bDown ? nRow + 1 : nRow - 1, nState, kMask);
+        return true;
+    }
+
+    CListCtrl m_list; // bound by the page's data exchange
+    CColumnWidths m_widths;
+
+private:
+    CList<TRecord>& m_records;
+};

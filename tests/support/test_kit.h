@@ -1,0 +1,8 @@
+#pragma once
+// The application object of the test programs and the kit it hands down,
+// as the utility's own: the tests open the driver and the service control
+// manager where they need them; the controller library is loaded.
+#include "app/zorvik_app.h"
+
+ZorvikApp& TestApp();
+inline CKit& TestKit() { return TestApp().m_kit; }
