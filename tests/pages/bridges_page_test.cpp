@@ -157,6 +157,27 @@ TEST_F(BridgesPageTest, BadEntriesAreRefusedInTheOrderOfTheTests) {
     EXPECT_EQ(Rows(page),
               std::vector<std::string>{"0A08|(0,1000,ffff)|100000|100000|1/1/2|No|Yes"});
 
+    // A window field without a number is refused by its name, lest "no
+    // number" be stored as an address.
+    const struct {
+        int id;
+        const char* text;
+        const char* message;
+    } fields[] = {{IDC_MEM_FROM, "", "From of the Memory window"},
+                  {IDC_IO_TO, "to", "To of the I/O space window"},
+                  {IDC_PREF_ALIGN, " ", "Alignment of the Prefetchable memory window"}};
+    for (const auto& field : fields) {
+        std::string kept = ItemText(page, field.id);
+        TypeText(page, field.id, field.text);
+        ExpectRefused(page, 0, field.message);
+        EXPECT_EQ(std::string(field.message) +
+                      " should be a number (decimal, or hexadecimal after 0x)",
+                  m_responder.asked.back().text);
+        TypeText(page, field.id, kept.c_str());
+    }
+    EXPECT_EQ(Rows(page),
+              std::vector<std::string>{"0A08|(0,1000,ffff)|100000|100000|1/1/2|No|Yes"});
+
     // Bus/Device/Function: the driver's answer comes before the ranges.
     Click(page, IDC_ENTRY_BDF);
     TypeText(page, IDC_BUS, "1");

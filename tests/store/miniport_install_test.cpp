@@ -35,6 +35,12 @@ bool FileExists(const std::string& path) {
     return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+DWORD FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return data.nFileSizeLow;
+}
+
 // A small driver file of a fresh name in the temporary folder.
 struct SourceFile {
     explicit SourceFile(const std::string& fileName) {
@@ -103,12 +109,34 @@ TEST_F(MiniportInstallTest,
     EXPECT_TRUE(FileExists(file.copied));
     EXPECT_TRUE(m_responder.asked.empty());
 
-    // A second save replaces the copy without asking anyone.
+    // A second save finds the same file in place and asks no one.
     service.Mark();
     Install();
     EXPECT_FALSE(service.IsMarked());
-    EXPECT_TRUE(FileExists(file.copied));
     EXPECT_TRUE(m_responder.asked.empty());
+
+    // Another file of that name is replaced only when the user says so;
+    // with No, the file and the service stay as they are.
+    HANDLE h =
+        ::CreateFileA(file.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ::WriteFile(h, "MZ-newer", 8, nullptr, nullptr);
+    ::CloseHandle(h);
+    service.Mark();
+    m_responder.Answer(IDNO);
+    Install();
+    ASSERT_EQ(1u, m_responder.asked.size());
+    const AskedMessage& question = m_responder.asked[0];
+    EXPECT_EQ(UINT(MB_ICONQUESTION | MB_YESNO), question.type);
+    EXPECT_NE(std::string::npos, question.text.find(file.copied.substr(0, file.copied.rfind('\\'))))
+        << question.text;
+    EXPECT_NE(std::string::npos, question.text.find(file.path)) << question.text;
+    EXPECT_TRUE(service.IsMarked());
+    EXPECT_EQ(9u, FileSize(file.copied));
+    m_responder.Answer(IDYES);
+    Install();
+    EXPECT_EQ(2u, m_responder.asked.size());
+    EXPECT_FALSE(service.IsMarked());
+    EXPECT_EQ(8u, FileSize(file.copied));
 }
 
 TEST_F(MiniportInstallTest, ServiceThatCannotBeCreatedIsToldAndTheNextIsStillInstalled) {

@@ -2,6 +2,8 @@
 
 int ScriptedResponder::Answer(UINT nIDPrompt, const char* text, const char* caption, UINT nType) {
     asked.push_back({nIDPrompt, text ? text : "", caption ? caption : "", nType});
+    if (whileShown)
+        whileShown(asked.back());
     if (m_answers.empty()) {
         ++m_unexpected;
         UINT buttons = nType & MB_TYPEMASK;

@@ -3,6 +3,7 @@
 // asked, so that tests can check which messages came, in what order, with
 // which buttons and icon.
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,8 @@ public:
     void Beep(UINT) override { ++m_beeps; }
 
     std::vector<AskedMessage> asked;
+    // Runs while a message is shown, before it is answered.
+    std::function<void(const AskedMessage&)> whileShown;
     int m_beeps = 0;
     int m_unexpected = 0;
     std::deque<int> m_answers;

@@ -1,5 +1,7 @@
 #include "pages/bridges/zorvik_res.h"
 
+#include <utility>
+
 #include "framework/app.h"
 #include "framework/message_box.h"
 #include "model/bridge_windows.h"
@@ -24,18 +26,19 @@ struct WindowFields {
     CBridgeWindow CSlotRecord::*pWindow;
     uint32_t dwFlag;
     bool bIoKind;
+    const char* pszName; // as its group box names it
 };
 
 const WindowFields kWindows[3] = {
     {&ZorvikRes::m_strIoFrom, &ZorvikRes::m_strIoTo, &ZorvikRes::m_strIoSize,
      &ZorvikRes::m_strIoAlign, IDC_IO_FROM, IDC_IO_TO, IDC_IO_SIZE, IDC_IO_ALIGN,
-     &CSlotRecord::m_ioWindow, SLOT_HAS_IO, true},
+     &CSlotRecord::m_ioWindow, SLOT_HAS_IO, true, "I/O space"},
     {&ZorvikRes::m_strMemFrom, &ZorvikRes::m_strMemTo, &ZorvikRes::m_strMemSize,
      &ZorvikRes::m_strMemAlign, IDC_MEM_FROM, IDC_MEM_TO, IDC_MEM_SIZE, IDC_MEM_ALIGN,
-     &CSlotRecord::m_memWindow, SLOT_HAS_MEM, false},
+     &CSlotRecord::m_memWindow, SLOT_HAS_MEM, false, "Memory"},
     {&ZorvikRes::m_strPrefFrom, &ZorvikRes::m_strPrefTo, &ZorvikRes::m_strPrefSize,
      &ZorvikRes::m_strPrefAlign, IDC_PREF_FROM, IDC_PREF_TO, IDC_PREF_SIZE, IDC_PREF_ALIGN,
-     &CSlotRecord::m_prefetchWindow, SLOT_HAS_PREFETCH, false},
+     &CSlotRecord::m_prefetchWindow, SLOT_HAS_PREFETCH, false, "Prefetchable memory"},
 };
 
 // The window the page starts from: the whole range, the default size and
@@ -165,7 +168,25 @@ UINT ZorvikRes::ValidateEntry() {
     if ((ParseLocationNumber(m_strIoFrom) & 0xFFF) != 0 ||
         (ParseLocationNumber(m_strIoSize) & 0xFFF) != 0)
         return IDS_IO_NOT_ALIGNED;
+    // A field without a number would store "no number" as an address.
+    for (const WindowFields& w : kWindows) {
+        const std::pair<CString ZorvikRes::*, const char*> fields[4] = {
+            {w.pFrom, "From"}, {w.pTo, "To"}, {w.pSize, "Size"}, {w.pAlign, "Alignment"}};
+        for (const auto& field : fields) {
+            if (ParseLocationNumber(this->*field.first) == NOT_GIVEN) {
+                m_strRefused.Format("%s of the %s window", field.second, w.pszName);
+                return IDS_WINDOW_FIELD_NOT_NUMBER;
+            }
+        }
+    }
     return 0;
+}
+
+void ZorvikRes::ShowRefusal(UINT nMessage) {
+    if (nMessage == IDS_WINDOW_FIELD_NOT_NUMBER)
+        AfxFormatMessageBox(MB_OK | MB_ICONSTOP, nMessage, static_cast<const char*>(m_strRefused));
+    else
+        CLocationEntryPage::ShowRefusal(nMessage);
 }
 
 void ZorvikRes::StoreEntry() {

@@ -42,12 +42,15 @@ protected:
     // at its slot path place.
     void StoreEntry() override;
     void OnClickList(const NMITEMACTIVATE* pNotify) override;
+    void ShowRefusal(UINT nMessage) override;
 
 private:
     void MoveSelected(bool bDown);
     void SetHex16Text(int nID, uint32_t nValue);
     void SetHex32Text(int nID, uint32_t nValue);
 
+    // The field a window refusal names.
+    CString m_strRefused;
     // The availability test of the no-reset switch (a fresh session each time).
     CVardekLibrary& m_library;
 };

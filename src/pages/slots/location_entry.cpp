@@ -21,7 +21,7 @@ void CLocationEntryPage::OnAddUpdate() {
     UpdateData(TRUE);
     if (UINT nMessage = ValidateEntry()) {
         AfxMessageBeep(0xFFFFFFFF);
-        AfxMessageBox(nMessage, MB_OK | MB_ICONSTOP);
+        ShowRefusal(nMessage);
         return;
     }
     StoreEntry();

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "framework/controls.h"
+#include "framework/message_box.h"
 #include "framework/property_page.h"
 #include "model/slot_record.h"
 #include "pages/record_list_view.h"
@@ -55,6 +56,8 @@ protected:
     // A click on a row (pNotify's item, -1 for empty space), or, without a
     // notification, the first selected row: its record in the fields.
     virtual void OnClickList(const NMITEMACTIVATE* pNotify) = 0;
+    // The message of a refused entry, after the beep.
+    virtual void ShowRefusal(UINT nMessage) { AfxMessageBox(nMessage, MB_OK | MB_ICONSTOP); }
 
     // The location part of ValidateEntry: in Bus/Device/Function mode the
     // conversion (4021), then the ranges (4025); in slot path mode the
