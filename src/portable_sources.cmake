@@ -3,6 +3,7 @@ set(MIRANDEL_PORTABLE_SOURCES
     framework/cstring.cpp
     framework/multi_string.cpp
     framework/scan_number.cpp
+    model/regedit_file.cpp
     pages/slots/slot_record.cpp
     pages/bridges/bridge_windows.cpp
     pages/miniports/miniport_record.cpp
