@@ -322,7 +322,8 @@ std::string Quote(const std::string& text) {
 // Text with exactly one NUL, at its end, and no line end reads back unchanged
 // from the quoted form.
 bool IsQuotable(const std::string& data) {
-    return !data.empty() && data.find_first_of(std::string_view("\0\r\n", 3)) == data.size() - 1;
+    return !data.empty() && data.back() == '\0' &&
+           data.find_first_of(std::string_view("\0\r\n", 3)) == data.size() - 1;
 }
 
 std::string Hex(uint32_t number, int digits) {

@@ -43,6 +43,9 @@ struct CRegFileError {
 // file at all (its first non-empty line is neither header); otherwise true, with
 // one error per line that could not be read (that line's value is left out, the
 // rest is read). Lines end with CR LF, LF or a lone CR, as regedit reads them.
+// Blanks may surround the '=' and the commas of hex data, a ';' comment may end
+// a value, and hex data whose line ends in '\' goes on at the next line that is
+// neither blank nor a comment. Type words (dword:, hex:, hex(N):) are lower case.
 // In quoted names and strings \\ and \" stand for \ and ", \n and \r for LF and
 // CR as Wine's reg and regedit read and write them, \0 is refused as they refuse
 // it, and any other character after \ stands for itself, as they take it.
@@ -50,6 +53,8 @@ bool ReadRegFile(const std::string& text, CRegFile* file, std::vector<CRegFileEr
 
 // The text of a file: the header of its version, a blank line, then each key as
 // "[path]" followed by its values and a blank line; every line ends with CR LF.
-// A file cannot carry a NUL in a path or name, nor a CR or LF in a path, nor an
-// empty path.
+// Each value takes the notation regedit gives it; a REG_SZ that is not text with
+// one closing NUL, or that holds a CR or LF, goes as hex(1), and a name's CR and
+// LF as \r and \n. A file cannot carry a NUL in a path or name, nor a CR or LF
+// in a path, nor an empty path.
 std::string WriteRegFile(const CRegFile& file);
