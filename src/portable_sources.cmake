@@ -7,6 +7,7 @@ set(MIRANDEL_PORTABLE_SOURCES
     model/field_numbers.cpp
     model/miniport_record.cpp
     model/multi_string.cpp
+    model/regedit_file.cpp
     model/slot_record.cpp
     sys/location_resolver.cpp
     sys/slot_path_text.cpp)
