@@ -24,25 +24,19 @@ const CBridgeWindow kUnparsed = {WINDOW_UNPARSED, WINDOW_UNPARSED, WINDOW_UNPARS
                                  WINDOW_UNPARSED};
 
 // A bridge record as a load makes it from one stored resource string.
-CSlotRecord FromResourceString(const char* text) {
-    CSlotRecord record;
-    ParseResourceString(text, &record.m_ioWindow, &record.m_memWindow, &record.m_prefetchWindow,
-                        &record.m_bDynamicBusAssignment);
-    record.m_dwFlags = SLOT_HAS_IO | SLOT_HAS_MEM | SLOT_HAS_PREFETCH | SLOT_HAS_DYNBUS;
-    return record;
+CSlotRecord Loaded(const std::string& text) {
+    CSlotRecordList bridges;
+    return bridges.GetAt(AddFromRegistry(bridges, "0A08", text.c_str(), NoDriver()));
 }
 } // namespace
 
-TEST(BridgeWindows, DefaultRangeAndAlignmentAreLeftOutOfTheText) {
+TEST(BridgeWindows, FormsAreWrittenShortAndTriedInOrder) {
     EXPECT_EQ("1000", Window(0, 0xFFFF, 0x1000, 0x1000, true));
     EXPECT_EQ("100000:1000", Window(0, 0xFFFFFFFF, 0x100000, 0x1000, false));
     EXPECT_EQ("(1000,2000,7fff)", Window(0x2000, 0x7FFF, 0x1000, 0x1000, true));
     // 0xFFFF is the top of the I/O range only: a memory window needs its range.
     EXPECT_EQ("(100000,0,ffff)", Window(0, 0xFFFF, 0x100000, 0x100000, false));
-    EXPECT_EQ("(bad,bad,bad:bad)", Window(0xBAD, 0xBAD, 0xBAD, 0xBAD, false));
-}
 
-TEST(BridgeWindows, FormsAreTriedInOrderAndUnmatchedTextIsMarked) {
     EXPECT_TRUE(Parsed("(1000,2000,7fff:2000)", true) ==
                 (CBridgeWindow{0x2000, 0x7FFF, 0x1000, 0x2000}));
     // An alignment missing after the range falls to the three-number form.
@@ -52,60 +46,38 @@ TEST(BridgeWindows, FormsAreTriedInOrderAndUnmatchedTextIsMarked) {
     EXPECT_TRUE(Parsed(" 0X2000 junk", true) == (CBridgeWindow{0, 0xFFFF, 0x2000, 0x1000}));
     // White space may stand before a number, never before a separator.
     EXPECT_TRUE(Parsed("( 1000,2,3)", true) == (CBridgeWindow{2, 3, 0x1000, 0x1000}));
-    for (const char* text : {"", "(1000,2000)", "(1000 ,2,3)", "zz", "(", ":10"}) {
-        CBridgeWindow window = {1, 2, 3, 4};
-        EXPECT_FALSE(ParseWindow(text, &window, true)) << text;
-        EXPECT_TRUE(window == kUnparsed) << text;
-    }
+    for (const char* text : {"", "(1000,2000)", "(1000 ,2,3)", "zz", "(", ":10"})
+        EXPECT_TRUE(Parsed(text, true) == kUnparsed) << text;
 }
 
-TEST(BridgeWindows, ResourceStringsRoundTripInTheirCanonicalSpelling) {
+TEST(BridgeWindows, ResourceStringsLoadAndStoreInTheirCanonicalSpelling) {
     const char* stored = "(1000,2000,7fff:2000),100000:1000,(100000,0,ffff)";
-    CSlotRecord record = FromResourceString(stored);
+    CSlotRecord record = Loaded(stored);
+    EXPECT_EQ(SLOT_HAS_PATH | SLOT_HAS_IO | SLOT_HAS_MEM | SLOT_HAS_PREFETCH | SLOT_HAS_DYNBUS,
+              record.m_dwFlags);
     EXPECT_TRUE(record.m_ioWindow == (CBridgeWindow{0x2000, 0x7FFF, 0x1000, 0x2000}));
-    EXPECT_TRUE(record.m_memWindow == (CBridgeWindow{0, 0xFFFFFFFF, 0x100000, 0x1000}));
     EXPECT_TRUE(record.m_prefetchWindow == (CBridgeWindow{0, 0xFFFF, 0x100000, 0x100000}));
-    EXPECT_EQ(0, record.m_bDynamicBusAssignment);
     EXPECT_STREQ(stored, FormatResourceString(record));
+    EXPECT_STREQ("1000,100000,100000",
+                 FormatResourceString(Loaded(" (1000,0,ffff), 0x100000,100000:100000")));
+    for (const char* fourth : {"0", "5", " 0x5"})
+        EXPECT_STREQ("1000,100000,100000,0",
+                     FormatResourceString(Loaded(std::string("1000,100000,100000,") + fourth)));
+    for (const char* text : {"1000,100000,100000,", "1000,100000,100000,x"})
+        EXPECT_EQ(0, Loaded(text).m_bDynamicBusAssignment) << text;
 
-    EXPECT_STREQ("1000,100000,100000", FormatResourceString(FromResourceString(
-                                           " (1000,0,ffff), 0x100000,100000:100000")));
-    for (const char* fourth : {"0", "1", "5", " 0x5"}) {
-        std::string text = std::string("1000,100000,100000,") + fourth;
-        EXPECT_STREQ("1000,100000,100000,0", FormatResourceString(FromResourceString(text.c_str())))
-            << fourth;
-    }
-    for (const char* text : {"1000,100000,100000,", "1000,100000,100000,x", "1000,100000,100000"})
-        EXPECT_EQ(0, FromResourceString(text).m_bDynamicBusAssignment) << text;
-
-    // One window alone leaves the others marked, and they are stored so.
-    CSlotRecord alone = FromResourceString("2000");
-    EXPECT_TRUE(alone.m_ioWindow == (CBridgeWindow{0, 0xFFFF, 0x2000, 0x1000}));
-    EXPECT_TRUE(alone.m_memWindow == kUnparsed);
-    EXPECT_STREQ("2000,(bad,bad,bad:bad),(bad,bad,bad:bad)", FormatResourceString(alone));
-
-    // An empty field makes the rest one window text; a ')' that never comes
+    // One window alone leaves the others marked, and they are stored so; an
+    // empty field makes the rest one window text; a ')' that never comes
     // takes the whole rest.
-    CSlotRecord gap = FromResourceString("1000,,100000");
-    EXPECT_TRUE(gap.m_memWindow == kUnparsed);
-    EXPECT_TRUE(gap.m_prefetchWindow == kUnparsed);
-    CSlotRecord open = FromResourceString("(1000,2000,3000,100000,100000");
+    EXPECT_STREQ("2000,(bad,bad,bad:bad),(bad,bad,bad:bad)", FormatResourceString(Loaded("2000")));
+    EXPECT_TRUE(Loaded("1000,,100000").m_prefetchWindow == kUnparsed);
+    CSlotRecord open = Loaded("(1000,2000,3000,100000,100000");
     EXPECT_TRUE(open.m_ioWindow == (CBridgeWindow{0x2000, 0x3000, 0x1000, 0x1000}));
     EXPECT_TRUE(open.m_memWindow == kUnparsed);
-}
-
-TEST(BridgeWindows, RecordsWithoutWindowsAndOversizedTexts) {
+    EXPECT_EQ(0xFFFFFFFFu, Loaded(std::string(5000, 'f')).m_ioWindow.m_dwSize);
+    // A bridge known only for its no-reset mark stores no resource string.
     CSlotRecord noReset;
-    noReset.SetSlotPath("0A08", NoDriver());
-    noReset.m_dwFlags |= SLOT_HAS_NORESET;
+    noReset.m_dwFlags = SLOT_HAS_NORESET;
     EXPECT_FALSE(HasAnyWindow(noReset));
-    EXPECT_TRUE(HasAnyWindow(FromResourceString("1000")));
-
-    std::string huge(100000, '(');
-    CSlotRecord record = FromResourceString(huge.c_str());
-    EXPECT_TRUE(record.m_ioWindow == kUnparsed);
-    std::string digits = std::string(5000, 'f') + "," + std::string(5000, '1');
-    record = FromResourceString(digits.c_str());
-    EXPECT_EQ(0xFFFFFFFFu, record.m_ioWindow.m_dwSize);
-    EXPECT_EQ(0xFFFFFFFFu, record.m_memWindow.m_dwSize);
+    EXPECT_TRUE(HasAnyWindow(Loaded("1000")));
 }

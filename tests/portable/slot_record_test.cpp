@@ -1,5 +1,5 @@
-// Slot records and their list, without the hot-swap driver: natively no
-// driver exists, and the Windows test program never opens one here.
+// Slot records and their list, with a resolver that stands in for the
+// hot-swap driver (0A08 is bus 1, device 1, function 2) or with none.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -16,111 +16,100 @@ std::vector<std::string> Paths(const CSlotRecordList& list) {
     return out;
 }
 
-CSlotRecord WithPath(const char* path) {
+CSlotRecord WithPath(const char* path, CLocationResolver& resolver = NoDriver()) {
     CSlotRecord record;
-    record.SetSlotPath(path, NoDriver());
-    return record;
-}
-
-CSlotRecord Resolved(const char* path, uint32_t bus, uint32_t device, uint32_t function) {
-    CSlotRecord record = WithPath(path);
-    record.m_nBus = bus;
-    record.m_nDevice = device;
-    record.m_nFunction = function;
-    record.m_dwFlags |= SLOT_HAS_BDF;
+    record.SetSlotPath(path, resolver);
     return record;
 }
 } // namespace
 
-TEST(LocationNumbers, ReadAsTypedAndWrittenAsDecimal) {
-    EXPECT_EQ(31u, ParseLocationNumber("  0x1F  "));
-    EXPECT_EQ(0u, ParseLocationNumber("0X1F")); // only a lower-case x means hexadecimal
-    EXPECT_EQ(12u, ParseLocationNumber("12abc"));
-    EXPECT_EQ(NOT_GIVEN, ParseLocationNumber(""));
-    EXPECT_EQ(NOT_GIVEN, ParseLocationNumber("   "));
-    EXPECT_EQ(NOT_GIVEN, ParseLocationNumber("bus"));
-    EXPECT_EQ(0xFFFFFFFDu, ParseLocationNumber("-3"));
-    EXPECT_EQ(0u, ParseLocationNumber("0x"));
-    EXPECT_EQ(0xFFFFFFFFu, ParseLocationNumber("99999999999999999999999"));
-    EXPECT_EQ(0xFFFFFFFFu, ParseLocationNumber("0xfffffffff"));
-    EXPECT_STREQ("7", FormatDecimal(7));
-    EXPECT_STREQ("-3", FormatDecimal(0xFFFFFFFD));
-
-    EXPECT_EQ(12, ParseSlotNumber("12abc"));
-    EXPECT_EQ(0, ParseSlotNumber("abc"));
-    EXPECT_EQ(-4, ParseSlotNumber(" -4"));
-    EXPECT_EQ(INT32_MAX, ParseSlotNumber("99999999999"));
-    EXPECT_EQ(INT32_MIN, ParseSlotNumber("-99999999999"));
-}
-
-TEST(SlotRecord, SlotPathIsTrimmedStarMarkedAndBlankTextChangesNothing) {
-    CSlotRecord record = WithPath("  *0A08\t");
+TEST(SlotRecord, PathsAreTrimmedStarMarkedResolvedAndComparedByTheThreeRules) {
+    CTableResolver driver({{"0A08", 1, 1, 2}, {"0B08", 1, 1, 3}});
+    CSlotRecord record = WithPath("  *0A08\t", driver);
     EXPECT_STREQ("*0A08", record.GetSlotPath());
-    EXPECT_EQ(SLOT_HAS_PATH | SLOT_PATH_STARRED, record.m_dwFlags);
-
-    record.SetSlotPath("   ", NoDriver());
-    EXPECT_STREQ("*0A08", record.GetSlotPath());
-    EXPECT_EQ(SLOT_HAS_PATH | SLOT_PATH_STARRED, record.m_dwFlags);
-
-    record.SetSlotPath("0A08", NoDriver());
-    EXPECT_EQ(SLOT_HAS_PATH, record.m_dwFlags);
-
-    // A text without its presence flag reads as no slot path.
+    EXPECT_EQ(SLOT_HAS_PATH | SLOT_HAS_BDF | SLOT_PATH_STARRED, record.m_dwFlags);
+    EXPECT_EQ(2u, record.m_nFunction);
+    record.SetSlotPath("   ", driver); // only blanks: nothing changes
+    EXPECT_EQ(SLOT_HAS_PATH | SLOT_HAS_BDF | SLOT_PATH_STARRED, record.m_dwFlags);
+    record.SetSlotPath("0C08", driver); // refused: the old triple stays, the star goes
+    EXPECT_EQ(SLOT_HAS_PATH | SLOT_HAS_BDF, record.m_dwFlags);
+    EXPECT_EQ(2u, record.m_nFunction);
     record.m_dwFlags = 0;
     EXPECT_STREQ("", record.GetSlotPath());
-}
 
-TEST(SlotRecord, SameSlotByNumberByTextOrByUnstarredTriple) {
+    // Same number, same text (case counts), or the same unstarred triple.
     CSlotRecord seven = WithPath("0A08"), nine = WithPath("0a08");
     seven.m_nPhysicalSlot = 7;
     nine.m_nPhysicalSlot = 9;
     seven.m_dwFlags |= SLOT_HAS_PHYSICAL;
     nine.m_dwFlags |= SLOT_HAS_PHYSICAL;
-    // Unresolved, the texts differ in case and the numbers differ.
     EXPECT_FALSE(IsSameSlot(seven, nine));
     nine.m_nPhysicalSlot = 7;
     EXPECT_TRUE(IsSameSlot(seven, nine));
-
     EXPECT_TRUE(IsSameSlot(WithPath("0A08"), WithPath(" 0A08 ")));
-    EXPECT_TRUE(IsSameSlot(Resolved("0A08", 1, 1, 2), Resolved("0a08", 1, 1, 2)));
-    EXPECT_FALSE(IsSameSlot(Resolved("0A08", 1, 1, 2), Resolved("0a08", 1, 1, 3)));
-    // A starred path's triple never counts, on either side.
-    EXPECT_FALSE(IsSameSlot(Resolved("*0A08", 1, 1, 2), Resolved("0A08", 1, 1, 2)));
-    EXPECT_FALSE(IsSameSlot(Resolved("0A08", 1, 1, 2), Resolved("*0A08", 1, 1, 2)));
-    // Two records without a slot path are not the same slot for that.
+    EXPECT_TRUE(IsSameSlot(WithPath("0A08", driver), WithPath("0a08", driver)));
+    EXPECT_FALSE(IsSameSlot(WithPath("0A08", driver), WithPath("0B08", driver)));
+    EXPECT_FALSE(IsSameSlot(WithPath("*0A08", driver), WithPath("0A08", driver)));
+    EXPECT_FALSE(IsSameSlot(WithPath("0A08", driver), WithPath("*0a08", driver)));
     EXPECT_FALSE(IsSameSlot(CSlotRecord(), CSlotRecord()));
 }
 
-TEST(SlotRecordList, HeadInsertsReverseAndSortedInsertsKeepArrivalOrder) {
+TEST(SlotRecordList, HeadInsertsReverseSortedInsertsKeepArrivalOrderAndLookupsResolve) {
+    CTableResolver driver({{"0A08", 1, 1, 2}, {"191008", 2, 3, 1}});
     CSlotRecordList slots;
     for (uint32_t number : {3u, 5u, 9u})
         slots.AddHeadNew(number, "0A08", NOT_GIVEN, NOT_GIVEN, NOT_GIVEN, NoDriver());
-    std::vector<int> numbers;
+    std::string numbers;
     for (POSITION pos = slots.GetHeadPosition(); pos;)
-        numbers.push_back(slots.GetNext(pos).m_nPhysicalSlot);
-    EXPECT_EQ((std::vector<int>{9, 5, 3}), numbers);
+        numbers += std::to_string(slots.GetNext(pos).m_nPhysicalSlot) + " ";
+    EXPECT_EQ("9 5 3 ", numbers);
     EXPECT_EQ(SLOT_HAS_PHYSICAL | SLOT_HAS_PATH, slots.GetHead().m_dwFlags);
-
-    // Without the driver a triple is kept but yields no slot path.
+    // A triple is kept; resolved, it gives the slot path.
     slots.AddHeadNew(NOT_GIVEN, "", 2, 3, 1, NoDriver());
     EXPECT_EQ(SLOT_HAS_BDF, slots.GetHead().m_dwFlags);
-    slots.Clear();
+    slots.AddHeadNew(NOT_GIVEN, "", 2, 3, 1, driver);
+    EXPECT_STREQ("191008", slots.GetHead().GetSlotPath());
+    // Another spelling finds its record through the driver only.
+    slots.AddHeadNew(4, "0a08", NOT_GIVEN, NOT_GIVEN, NOT_GIVEN, driver);
+    EXPECT_EQ(slots.GetHeadPosition(), slots.FindBySlotPath("0A08", driver));
+    EXPECT_NE(slots.GetHeadPosition(), slots.FindBySlotPath("0A08", NoDriver()));
+    EXPECT_EQ(nullptr, slots.FindBySlotPath("*0A08", driver));
 
     CSlotRecordList bridges;
     CSlotRecord firstA = WithPath("0A");
     firstA.m_nPhysicalSlot = 1;
-    for (const CSlotRecord& record : {WithPath("0B"), firstA, WithPath("0C"), WithPath("0A")})
+    for (const CSlotRecord& record :
+         {WithPath("0B"), firstA, WithPath("0C"), WithPath("0A"), WithPath("*0A08"), CSlotRecord()})
         bridges.InsertBySlotPath(record);
-    EXPECT_EQ((std::vector<std::string>{"0A", "0A", "0B", "0C"}), Paths(bridges));
-    EXPECT_EQ(1, bridges.GetHead().m_nPhysicalSlot);
-
-    bridges.InsertBySlotPath(WithPath("*0A08"));
-    bridges.InsertBySlotPath(CSlotRecord());
     EXPECT_EQ((std::vector<std::string>{"", "*0A08", "0A", "0A", "0B", "0C"}), Paths(bridges));
-
+    POSITION firstPos = bridges.GetHeadPosition();
+    bridges.GetNext(firstPos);
+    bridges.GetNext(firstPos);
+    EXPECT_EQ(1, bridges.GetAt(firstPos).m_nPhysicalSlot); // the first 0A first
     POSITION found = bridges.FindBySlotPath(" 0B ", NoDriver());
     ASSERT_NE(nullptr, found);
     EXPECT_STREQ("0B", bridges.GetAt(found).GetSlotPath());
     EXPECT_EQ(nullptr, bridges.FindBySlotPath("0b", NoDriver()));
     EXPECT_EQ(nullptr, bridges.FindBySlotPath("", NoDriver()));
+}
+
+TEST(ResolverMemo, AsksEachDistinctQuestionOnceRefusalsIncluded) {
+    CTableResolver driver({{"0A08", 1, 1, 2}});
+    CResolverMemo memo(driver);
+    uint32_t bus = 0, device = 0, function = 0;
+    for (const char* text : {"0A08", "*0A08", "0A08", "0B08", "0B08"}) {
+        CString path(text);
+        EXPECT_EQ(std::string(text).find("0B") == std::string::npos,
+                  memo.ConvertSlotLocation(&bus, &device, &function, path, false))
+            << text;
+    }
+    EXPECT_EQ(2, driver.asked);
+    EXPECT_EQ(2u, function);
+    for (int i = 0; i < 3; ++i) {
+        CString path;
+        uint32_t b = 1, d = 1, f = 2;
+        EXPECT_TRUE(memo.ConvertSlotLocation(&b, &d, &f, path, true));
+        EXPECT_STREQ("0A08", path);
+    }
+    EXPECT_EQ(3, driver.asked);
 }
