@@ -73,6 +73,13 @@ const size_t kNoScanIndex = sizeof(kScalars) / sizeof(kScalars[0]);
 static_assert(kNoScanIndex + 1 == CParameterStore::SCALAR_COUNT, "one place per scalar");
 
 // Records that may be the same: those whose key is the same.
+// A stored slot path as a record takes it: trimmed.
+std::string SlotPathOf(CString text) {
+    text.TrimLeft();
+    text.TrimRight();
+    return text.str();
+}
+
 std::string MatchKey(const CSlotRecord& record) {
     CString key;
     key.Format("%d|", record.m_nPhysicalSlot);
@@ -186,8 +193,16 @@ BOOL CParameterStore::Load(const CParameterData& data, CLocationResolver& resolv
     loaded.shown[kNoScanIndex] = static_cast<DWORD>(data.misc.m_bScanSurpriseRemoval);
 
     // The lists name the same slots again and again: each distinct one is
-    // asked once per load.
+    // asked once per load, and all of them before the lists are built.
     CResolverMemo memo(resolver);
+    std::vector<std::string> slotPaths;
+    for (const CRegistryValue& value : m_base[KEY_PHYSICAL_SLOTS].All())
+        if (!value.m_strName.IsEmpty())
+            slotPaths.push_back(SlotPathOf(value.Text()));
+    for (ParameterKey key : {KEY_RESOURCE_ASSIGNMENTS, KEY_NO_RESET_SECONDARY_BUS})
+        for (const CRegistryValue& value : m_base[key].All())
+            slotPaths.push_back(SlotPathOf(value.m_strName));
+    memo.Prefetch(slotPaths);
     loaded.slots = LoadPhysicalSlots(m_base[KEY_PHYSICAL_SLOTS], data.slots, memo);
     loaded.bridges = LoadBridges(m_base[KEY_RESOURCE_ASSIGNMENTS],
                                  m_base[KEY_NO_RESET_SECONDARY_BUS], data.bridges, memo);

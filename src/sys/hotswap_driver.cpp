@@ -31,18 +31,43 @@ DWORD Succeeded() {
     return 0;
 }
 
+// The device installation functions, loaded when the driver is first looked
+// for: SetupAPI and what it pulls in stay out of the program's own start.
+struct SetupApi {
+    decltype(&::SetupDiGetClassDevsA) pfnGetClassDevs;
+    decltype(&::SetupDiEnumDeviceInterfaces) pfnEnumDeviceInterfaces;
+    decltype(&::SetupDiGetDeviceInterfaceDetailA) pfnGetDeviceInterfaceDetail;
+    decltype(&::SetupDiDestroyDeviceInfoList) pfnDestroyDeviceInfoList;
+};
+
+const SetupApi& Setup() {
+    static CModule module(::LoadLibraryA("setupapi.dll"));
+    static const SetupApi api = {
+        GetEntry<decltype(&::SetupDiGetClassDevsA)>(module, "SetupDiGetClassDevsA"),
+        GetEntry<decltype(&::SetupDiEnumDeviceInterfaces)>(module, "SetupDiEnumDeviceInterfaces"),
+        GetEntry<decltype(&::SetupDiGetDeviceInterfaceDetailA)>(module,
+                                                                "SetupDiGetDeviceInterfaceDetailA"),
+        GetEntry<decltype(&::SetupDiDestroyDeviceInfoList)>(module,
+                                                            "SetupDiDestroyDeviceInfoList")};
+    return api;
+}
+
 struct DeviceInfoListTraits {
     using Type = HDEVINFO;
     static Type Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Type handle) { ::SetupDiDestroyDeviceInfoList(handle); }
+    static void Close(Type handle) { Setup().pfnDestroyDeviceInfoList(handle); }
 };
 using CDeviceInfoList = CHandle<DeviceInfoListTraits>;
 
 } // namespace
 
 DWORD OpenHotSwapDriver(HANDLE* phDriver) {
-    CDeviceInfoList set(SetupDiGetClassDevsA(&GUID_DEVINTERFACE_HOTSWAP, nullptr, nullptr,
-                                             DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+    const SetupApi& setup = Setup();
+    if (!setup.pfnGetClassDevs || !setup.pfnEnumDeviceInterfaces ||
+        !setup.pfnGetDeviceInterfaceDetail || !setup.pfnDestroyDeviceInfoList)
+        return Failed(ERROR_DLL_NOT_FOUND);
+    CDeviceInfoList set(setup.pfnGetClassDevs(&GUID_DEVINTERFACE_HOTSWAP, nullptr, nullptr,
+                                              DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
     if (!set.IsValid())
         return GetLastError();
 
@@ -53,8 +78,8 @@ DWORD OpenHotSwapDriver(HANDLE* phDriver) {
     auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_A*>(buffer);
     detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A);
     // Only the first present interface is used.
-    if (!SetupDiEnumDeviceInterfaces(set, nullptr, &GUID_DEVINTERFACE_HOTSWAP, 0, &data) ||
-        !SetupDiGetDeviceInterfaceDetailA(set, &data, detail, sizeof(buffer), nullptr, nullptr))
+    if (!setup.pfnEnumDeviceInterfaces(set, nullptr, &GUID_DEVINTERFACE_HOTSWAP, 0, &data) ||
+        !setup.pfnGetDeviceInterfaceDetail(set, &data, detail, sizeof(buffer), nullptr, nullptr))
         error = GetLastError();
     set.Close();
     if (error != 0)

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "framework/cstring.h"
 
@@ -33,6 +34,12 @@ public:
     bool IsAvailable() const override { return m_resolver.IsAvailable(); }
     bool ConvertSlotLocation(uint32_t* pBus, uint32_t* pDevice, uint32_t* pFunction,
                              CString& slotPath, bool toSlotPath) override;
+
+    // Asks for the slot paths a load is about to resolve, several at a time,
+    // before the load asks for them one by one. A request's cost is mostly
+    // the wait for the driver's answer: requests in flight together overlap
+    // their waits. The resolver must take requests from several threads.
+    void Prefetch(const std::vector<std::string>& slotPaths, unsigned nThreads = 4);
 
 private:
     struct Location {

@@ -1,6 +1,7 @@
 #pragma once
 // Resolvers for tests without the hot-swap driver: one that is not there,
 // and one that answers from a table of slots and counts what it is asked.
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,7 @@ public:
         }
         return false;
     }
-    int asked = 0;
+    std::atomic<int> asked{0};
 
 private:
     static const char* SkipMark(const char* text) { return *text == '*' ? text + 1 : text; }

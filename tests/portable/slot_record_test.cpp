@@ -112,4 +112,15 @@ TEST(ResolverMemo, AsksEachDistinctQuestionOnceRefusalsIncluded) {
         EXPECT_STREQ("0A08", path);
     }
     EXPECT_EQ(3, driver.asked);
+
+    // Asked ahead, several at a time: each distinct path once, and the
+    // answers then come from the memo.
+    CTableResolver ahead({{"0A08", 1, 1, 2}, {"191008", 2, 3, 1}});
+    CResolverMemo prefetched(ahead);
+    prefetched.Prefetch({"0A08", "*0A08", "191008", "0B08", "0a08", "191008"});
+    EXPECT_EQ(4, ahead.asked);
+    CString path("191008");
+    EXPECT_TRUE(prefetched.ConvertSlotLocation(&bus, &device, &function, path, false));
+    EXPECT_EQ(2u, bus);
+    EXPECT_EQ(4, ahead.asked);
 }
