@@ -153,13 +153,17 @@ int Export(const char* pszPath, CCommandOutput& output) {
     std::string bytes = Version5FileBytes(file);
     CFileHandle target(::CreateFileA(pszPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
+    DWORD written = 0, error = 0;
     if (!target.IsValid() ||
-        !::WriteFile(target, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
-        CString error;
-        error.Format("cannot write %s: %s\n", pszPath,
-                     static_cast<const char*>(GetErrorText(::GetLastError())));
-        output.Err(error);
+        !::WriteFile(target, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+        error = ::GetLastError();
+    else if (written != bytes.size())
+        error = ERROR_HANDLE_DISK_FULL;
+    if (error != 0) {
+        CString text;
+        text.Format("cannot write %s: %s\n", pszPath,
+                    static_cast<const char*>(GetErrorText(error)));
+        output.Err(text);
         return EXIT_UNUSABLE;
     }
     CString done;
