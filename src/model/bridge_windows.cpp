@@ -79,7 +79,9 @@ bool ParseWindow(CString text, CBridgeWindow* pWindow, bool bIoKind) {
 }
 
 bool ParseResourceString(CString text, CBridgeWindow* pIo, CBridgeWindow* pMem,
-                         CBridgeWindow* pPrefetch, int32_t* pbDynamicBusAssignment) {
+                         CBridgeWindow* pPrefetch, int32_t* pbDynamicBusAssignment,
+                         CResourceStringForm* pForm) {
+    CResourceStringForm form = {};
     *pbDynamicBusAssignment = 0;
     CBridgeWindow* windows[3] = {pIo, pMem, pPrefetch};
     const char* rest = text;
@@ -98,7 +100,8 @@ bool ParseResourceString(CString text, CBridgeWindow* pIo, CBridgeWindow* pMem,
                 end = nullptr;
         }
         size_t length = end ? static_cast<size_t>(end - rest) : std::strlen(rest);
-        ParseWindow(CString(std::string(rest, length)), windows[i], i == 0);
+        form.bWindowMatched[i] =
+            ParseWindow(CString(std::string(rest, length)), windows[i], i == 0);
         // Past the window text and the one separator after it, if any.
         rest += length;
         if (*rest)
@@ -107,6 +110,11 @@ bool ParseResourceString(CString text, CBridgeWindow* pIo, CBridgeWindow* pMem,
     uint32_t field = 0;
     if (ScanNumber(&rest, 16, &field))
         *pbDynamicBusAssignment = 1;
+    while (std::isspace(static_cast<unsigned char>(*rest)))
+        ++rest;
+    form.bTailIsNumber = *rest == '\0';
+    if (pForm)
+        *pForm = form;
     return true;
 }
 

@@ -25,9 +25,17 @@ void FormatWindow(CString& text, uint32_t dwFrom, uint32_t dwTo, uint32_t dwSize
 // Tries the four forms in order; false, with WINDOW_UNPARSED in all four
 // numbers, when none matches.
 bool ParseWindow(CString text, CBridgeWindow* pWindow, bool bIoKind);
+// How far a resource string keeps to its form: whether each window's text
+// matched one of the forms, and whether what follows the third window is
+// nothing or one hexadecimal number.
+struct CResourceStringForm {
+    bool bWindowMatched[3];
+    bool bTailIsNumber;
+};
 // Splits the three window texts and the dynamic-bus field; always true.
 bool ParseResourceString(CString text, CBridgeWindow* pIo, CBridgeWindow* pMem,
-                         CBridgeWindow* pPrefetch, int32_t* pbDynamicBusAssignment);
+                         CBridgeWindow* pPrefetch, int32_t* pbDynamicBusAssignment,
+                         CResourceStringForm* pForm = nullptr);
 // The resource string a record stores: a window whose flag is clear reads
 // as NOT_GIVEN in all four numbers.
 CString FormatResourceString(const CSlotRecord& record);

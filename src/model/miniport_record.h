@@ -41,5 +41,9 @@ public:
 // empty string would end the list for the drivers and the next load.
 std::string FormatMiniportNames(const CMiniportList& list);
 
+// The characters a miniport's slot restrictions are written with: slot
+// paths in hexadecimal, and the separators between them.
+constexpr char MINIPORT_RESTRICTION_CHARS[] = "0123456789abcdefABCDEF, -";
+
 // The largest "Miniports" value the hot-swap driver is given, in bytes.
 constexpr size_t MINIPORTS_VALUE_LIMIT = 256;

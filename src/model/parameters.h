@@ -4,6 +4,13 @@
 // parameter store loads and saves them. Free of windows.h.
 #include <cstdint>
 
+// The largest values the option pages take: their up-down ranges (which
+// start at 0), and the flags and choices their buttons stand for.
+constexpr uint32_t STALL_INTERVAL_LARGEST = 65535;
+constexpr uint32_t INTERVAL_LARGEST = 100000; // the other intervals and time-outs
+constexpr uint32_t FLAG_LARGEST = 1;          // the controller's flags, the mode
+constexpr uint32_t TIMEOUT_ACTION_LARGEST = 2;
+
 // The main hot-swap driver's timings and its surprise-removal scan.
 struct CMiscParameters {
     uint32_t m_dwDisconnectTimeout = 20000; // "DisconnectRetryInterval", milliseconds

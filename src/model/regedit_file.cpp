@@ -213,6 +213,7 @@ private:
         }
         if (!line.empty() && line.front() == '"') {
             value->type = REGFILE_SZ;
+            value->quoted = true;
             if (const char* error = TakeQuoted(&line, &value->data))
                 return error;
             value->data += '\0';
@@ -342,7 +343,7 @@ void WriteValue(const CRegFileValue& value, std::string* out) {
         *out += line + "-\r\n";
         return;
     }
-    if (value.type == REGFILE_SZ && IsQuotable(value.data)) {
+    if (IsWrittenQuoted(value)) {
         *out += line + Quote(value.data.substr(0, value.data.size() - 1)) + "\r\n";
         return;
     }
@@ -369,6 +370,10 @@ void WriteValue(const CRegFileValue& value, std::string* out) {
     *out += line + "\r\n";
 }
 } // namespace
+
+bool IsWrittenQuoted(const CRegFileValue& value) {
+    return value.type == REGFILE_SZ && IsQuotable(value.data);
+}
 
 bool ReadRegFile(const std::string& text, CRegFile* file, std::vector<CRegFileError>* errors) {
     *file = CRegFile();

@@ -18,8 +18,9 @@ struct CRegFileValue {
     std::string name;    // "" is the key's default value, written @
     bool remove = false; // "name"=-  (delete the value); type and data are then not written
     uint32_t type = REGFILE_NONE;
-    std::string data; // the value's bytes; a quoted string gives its text and one NUL
-    int line = 0;     // line where the value starts, from 1
+    std::string data;    // the value's bytes; a quoted string gives its text and one NUL
+    int line = 0;        // line where the value starts, from 1
+    bool quoted = false; // read from a quoted string: data is text in the file's own encoding
 };
 
 struct CRegFileKey {
@@ -58,3 +59,7 @@ bool ReadRegFile(const std::string& text, CRegFile* file, std::vector<CRegFileEr
 // LF as \r and \n. A file cannot carry a NUL in a path or name, nor a CR or LF
 // in a path, nor an empty path.
 std::string WriteRegFile(const CRegFile& file);
+
+// Whether WriteRegFile writes the value as a quoted string, whose text is in
+// the file's own encoding, rather than as hex bytes, which pass unchanged.
+bool IsWrittenQuoted(const CRegFileValue& value);

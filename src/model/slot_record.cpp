@@ -1,5 +1,6 @@
 #include "model/slot_record.h"
 
+#include <cctype>
 #include <cstring>
 
 void CSlotRecord::SetSlotPath(CString text, CLocationResolver& resolver) {
@@ -95,4 +96,24 @@ POSITION CSlotRecordList::InsertBySlotPath(const CSlotRecord& record) {
 void CSlotRecordList::Clear() {
     while (!IsEmpty())
         RemoveHead();
+}
+
+SlotPathTextCheck CheckSlotPathText(const char* text, bool bStarAllowed) {
+    if (bStarAllowed && *text == '*')
+        ++text;
+    if (std::strlen(text) % 2 != 0)
+        return SlotPathTextCheck::OddLength;
+    for (const char* p = text; *p; ++p)
+        if (!std::isxdigit(static_cast<unsigned char>(*p)))
+            return SlotPathTextCheck::NotHex;
+    return SlotPathTextCheck::Ok;
+}
+
+bool IsPhysicalSlotText(const char* text) {
+    if (!*text)
+        return false;
+    for (const char* p = text; *p; ++p)
+        if (!std::isdigit(static_cast<unsigned char>(*p)))
+            return false;
+    return true;
 }

@@ -30,8 +30,8 @@ struct CBridgeWindow {
     uint32_t m_dwAlignment;
 
     bool operator==(const CBridgeWindow& other) const {
-        return m_dwFrom == other.m_dwFrom && m_dwTo == other.m_dwTo &&
-               m_dwSize == other.m_dwSize && m_dwAlignment == other.m_dwAlignment;
+        return m_dwFrom == other.m_dwFrom && m_dwTo == other.m_dwTo && m_dwSize == other.m_dwSize &&
+               m_dwAlignment == other.m_dwAlignment;
     }
 };
 
@@ -58,6 +58,15 @@ public:
     // Every field alike, meaningful or not: a copy, unchanged.
     bool operator==(const CSlotRecord& other) const;
 };
+
+// What is wrong with a slot path as typed or stored: after one leading '*'
+// where bStarAllowed, it must be an even number of hexadecimal digits. The
+// text is taken as it is (no blanks trimmed); an empty one passes.
+enum class SlotPathTextCheck { Ok, OddLength, NotHex };
+SlotPathTextCheck CheckSlotPathText(const char* text, bool bStarAllowed);
+
+// A physical slot number as typed or stored: decimal digits and nothing else.
+bool IsPhysicalSlotText(const char* text);
 
 // Same physical slot number, same slot path text, or (both unstarred) the
 // same resolved Bus/Device/Function.

@@ -75,7 +75,8 @@ BOOL CParameterStore::Save(const CParameterData& data, CKit& kit, bool bTellCont
 }
 
 BOOL CParameterStore::SaveChanges(const CChangeList& changes, const CMiniportList& miniports,
-                                  CKit& kit, bool bTellController) {
+                                  CKit& kit, bool bTellController,
+                                  std::vector<CFailedChange>* pFailures) {
     if (!OpenKeys()) {
         AfxMessageBox("Cannot open registry for write", MB_ICONSTOP | MB_OK);
         return FALSE;
@@ -100,6 +101,8 @@ BOOL CParameterStore::SaveChanges(const CChangeList& changes, const CMiniportLis
 
     if (!failures.empty())
         ReportFailures(failures);
+    if (pFailures)
+        *pFailures = failures;
     if (restartError != 0)
         AfxFormatMessageBox(MB_ICONSTOP | MB_OK, IDS_SERVICE_NOT_RESTARTED, SYSTEM_BOARD_SERVICE,
                             static_cast<const char*>(GetErrorText(restartError)));

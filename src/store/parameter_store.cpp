@@ -32,40 +32,50 @@ const ParameterKey kSaveOrder[KEY_COUNT] = {KEY_QUARNEL,
 // Present only while scanning is off; stored inverted in the page.
 const char kNoScanForSurpriseRemoval[] = "NoScanForSurpriseRemoval";
 
-// One scalar value: where it lives and the member that holds it. The
-// controller's flags are ints; int and unsigned share their representation.
+// One scalar value: where it lives, the member that holds it and the
+// largest value its page takes. The controller's flags are ints; int and
+// unsigned share their representation.
 struct ScalarValue {
     ParameterKey key;
     const char* name;
     uint32_t* (*member)(const CParameterData& data);
+    uint32_t largest;
 };
 
 uint32_t* AsUnsigned(int* p) { return reinterpret_cast<uint32_t*>(p); }
 
 const ScalarValue kScalars[] = {
-    {KEY_QUARNEL, "StallInterval", [](const CParameterData& d) { return &d.misc.m_dwPollingRate; }},
+    {KEY_QUARNEL, "StallInterval", [](const CParameterData& d) { return &d.misc.m_dwPollingRate; },
+     STALL_INTERVAL_LARGEST},
     {KEY_QUARNEL, "DisconnectRetryInterval",
-     [](const CParameterData& d) { return &d.misc.m_dwDisconnectTimeout; }},
+     [](const CParameterData& d) { return &d.misc.m_dwDisconnectTimeout; }, INTERVAL_LARGEST},
     {KEY_QUARNEL, "InsertBeforeEjectInterval",
-     [](const CParameterData& d) { return &d.misc.m_dwInsertBeforeEject; }},
+     [](const CParameterData& d) { return &d.misc.m_dwInsertBeforeEject; }, INTERVAL_LARGEST},
     {KEY_VARDEK, "SuppressSlotPowerAtStartup",
      [](const CParameterData& d) {
          return AsUnsigned(&d.controller.m_bSuppressSlotPowerAtStartup);
-     }},
+     },
+     FLAG_LARGEST},
     {KEY_VARDEK, "SuppressDomainAutoConcession",
      [](const CParameterData& d) {
          return AsUnsigned(&d.controller.m_bSuppressDomainAutoConcession);
-     }},
+     },
+     FLAG_LARGEST},
     {KEY_VARDEK, "SuppressLedControl",
-     [](const CParameterData& d) { return AsUnsigned(&d.controller.m_bSuppressLedControl); }},
+     [](const CParameterData& d) { return AsUnsigned(&d.controller.m_bSuppressLedControl); },
+     FLAG_LARGEST},
     {KEY_VARDEK, "SuppressDomainPickup",
-     [](const CParameterData& d) { return AsUnsigned(&d.controller.m_bSuppressDomainPickup); }},
-    {KEY_MORAVIK, "Mode", [](const CParameterData& d) { return &d.systemBoard.m_dwMode; }},
+     [](const CParameterData& d) { return AsUnsigned(&d.controller.m_bSuppressDomainPickup); },
+     FLAG_LARGEST},
+    {KEY_MORAVIK, "Mode", [](const CParameterData& d) { return &d.systemBoard.m_dwMode; },
+     FLAG_LARGEST},
     {KEY_MORAVIK, "SpyPollTimeout",
-     [](const CParameterData& d) { return &d.systemBoard.m_dwPollInterval; }},
-    {KEY_MORAVIK, "Timeout", [](const CParameterData& d) { return &d.systemBoard.m_dwTimeout; }},
+     [](const CParameterData& d) { return &d.systemBoard.m_dwPollInterval; }, INTERVAL_LARGEST},
+    {KEY_MORAVIK, "Timeout", [](const CParameterData& d) { return &d.systemBoard.m_dwTimeout; },
+     INTERVAL_LARGEST},
     {KEY_MORAVIK, "TimeoutAction",
-     [](const CParameterData& d) { return &d.systemBoard.m_dwTimeoutAction; }},
+     [](const CParameterData& d) { return &d.systemBoard.m_dwTimeoutAction; },
+     TIMEOUT_ACTION_LARGEST},
 };
 
 // NoScanForSurpriseRemoval follows the table's scalars in a snapshot.
@@ -142,6 +152,30 @@ void PlanList(const CList<TRecord>& list, const std::vector<CLoadedRecord<TRecor
 
 const char* ParameterKeyPath(ParameterKey key) { return kKeyPaths[key]; }
 
+bool IsListKey(ParameterKey key) {
+    return key != KEY_QUARNEL && key != KEY_VARDEK && key != KEY_MORAVIK;
+}
+
+ScalarKeyValue FindScalarKeyValue(ParameterKey key, const char* name, DWORD* pdwLargest) {
+    std::string folded = FoldName(name);
+    for (const ScalarValue& scalar : kScalars) {
+        if (scalar.key == key && FoldName(scalar.name) == folded) {
+            if (pdwLargest)
+                *pdwLargest = scalar.largest;
+            return ScalarKeyValue::Scalar;
+        }
+    }
+    if (key != KEY_QUARNEL)
+        return ScalarKeyValue::Other;
+    if (FoldName(kNoScanForSurpriseRemoval) == folded) {
+        // Any value but 0 turns the scan off.
+        if (pdwLargest)
+            *pdwLargest = 0xFFFFFFFF;
+        return ScalarKeyValue::Scalar;
+    }
+    return FoldName(MINIPORTS_VALUE) == folded ? ScalarKeyValue::Miniports : ScalarKeyValue::Other;
+}
+
 LONG CValueWriter::SetValue(HKEY hKey, const CRegistryValue& value) {
     return ::RegSetValueExA(hKey, value.m_strName, 0, value.m_dwType,
                             reinterpret_cast<const BYTE*>(value.m_data.data()),
@@ -213,6 +247,36 @@ BOOL CParameterStore::Load(const CParameterData& data, CLocationResolver& resolv
     loaded.miniportNames = FormatMiniportNames(data.miniports);
     m_snapshot = std::move(loaded);
     return TRUE;
+}
+
+BOOL CParameterStore::ReadBase() {
+    for (int i = 0; i < KEY_COUNT; ++i) {
+        CRegistryKey key;
+        LONG error = key.Open(HKEY_LOCAL_MACHINE, kKeyPaths[i]);
+        if (error == ERROR_FILE_NOT_FOUND) {
+            m_base[i].Assign({});
+            continue;
+        }
+        if (error != ERROR_SUCCESS)
+            return FALSE;
+        m_base[i].Assign(ReadAllValues(key));
+    }
+    return TRUE;
+}
+
+CChangeList CParameterStore::ChangesTo(const std::vector<CKeyState>& states) const {
+    CPlan plan;
+    for (const CKeyState& state : states) {
+        std::vector<CRegistryValue>& desired = plan.desired[state.key];
+        std::vector<CString>& owned = plan.owned[state.key];
+        desired.insert(desired.end(), state.values.begin(), state.values.end());
+        owned.insert(owned.end(), state.removed.begin(), state.removed.end());
+        for (const CRegistryValue& stored : m_base[state.key].All())
+            if (IsListKey(state.key) ||
+                FindScalarKeyValue(state.key, stored.m_strName) != ScalarKeyValue::Other)
+                owned.push_back(stored.m_strName);
+    }
+    return Diff(plan);
 }
 
 CParameterStore::CPlan CParameterStore::Plan(const CParameterData& data, bool bController,

@@ -40,6 +40,23 @@ enum ParameterKey {
 // The path of a key below HKEY_LOCAL_MACHINE.
 const char* ParameterKeyPath(ParameterKey key);
 
+// A list key holds one value per record, and nothing else of the utility's;
+// a scalar key holds the utility's scalars among values of other programs.
+bool IsListKey(ParameterKey key);
+
+// What the utility makes of a value of a scalar key: one of its scalars (the
+// largest value the pages take in *pdwLargest), "Miniports", or nothing.
+enum class ScalarKeyValue { Other, Scalar, Miniports };
+ScalarKeyValue FindScalarKeyValue(ParameterKey key, const char* name, DWORD* pdwLargest = nullptr);
+
+// What one key is to hold, as a file tells it: the values it sets and the
+// names it deletes, each name once.
+struct CKeyState {
+    ParameterKey key = KEY_QUARNEL;
+    std::vector<CRegistryValue> values;
+    std::vector<CString> removed;
+};
+
 // The parameters the store loads and saves; the pages hold them.
 struct CParameterData {
     CMiscParameters& misc;
@@ -100,13 +117,25 @@ public:
     // cannot be done is told after the other steps. TRUE when every change
     // took; then the base follows what was written.
     BOOL Save(const CParameterData& data, CKit& kit, bool bTellController);
-    // The same steps for changes of another source; TRUE when all took.
+    // The same steps for changes of another source; TRUE when all took. The
+    // changes the registry refused go to *pFailures when it is given; FALSE
+    // without any means the keys could not be opened and nothing was done.
     BOOL SaveChanges(const CChangeList& changes, const CMiniportList& miniports, CKit& kit,
-                     bool bTellController);
+                     bool bTellController, std::vector<CFailedChange>* pFailures = nullptr);
 
     // What saving the data would change; the controller's values only when
     // bController, the system board service's only when bService.
     CChangeList Changes(const CParameterData& data, bool bController, bool bService) const;
+
+    // Reads every key into the base, as a load does, but fills no data and
+    // creates no key: a missing key reads as empty. FALSE when a key is
+    // there but cannot be read.
+    BOOL ReadBase();
+    // What making the keys hold the states would change. A list key ends up
+    // with exactly the state's values; a scalar key with them, less those of
+    // the utility's own values that the state does not set. Keys without a
+    // state are left alone.
+    CChangeList ChangesTo(const std::vector<CKeyState>& states) const;
 
     const CKeyValues& Base(ParameterKey key) const { return m_base[key]; }
     // The writer of the next saves; null puts the registry back.

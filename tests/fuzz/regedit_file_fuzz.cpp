@@ -33,7 +33,8 @@ bool SameValues(const CRegFileKey& a, const CRegFileKey& b) {
     for (size_t i = 0; i < a.values.size(); ++i) {
         const CRegFileValue& x = a.values[i];
         const CRegFileValue& y = b.values[i];
-        if (x.name != y.name || x.remove != y.remove || x.type != y.type || x.data != y.data)
+        if (x.name != y.name || x.remove != y.remove || x.type != y.type || x.data != y.data ||
+            y.quoted != (!x.remove && IsWrittenQuoted(x)))
             return false;
     }
     return true;

@@ -50,6 +50,32 @@ TEST(BridgeWindows, FormsAreWrittenShortAndTriedInOrder) {
         EXPECT_TRUE(Parsed(text, true) == kUnparsed) << text;
 }
 
+TEST(BridgeWindows, ResourceStringFormTellsWhichPartsKeepToTheirForms) {
+    struct {
+        const char* text;
+        bool io, mem, prefetch, tail;
+    } const cases[] = {
+        {"1000,100000,100000", true, true, true, true},
+        {" (2000,1000,ffff), 100000:1000,(100000,0,ffff), 0 ", true, true, true, true},
+        // The one character after a ')' is its separator: a blank is.
+        {"(2000,1000,ffff) ,100000,100000", true, false, false, true},
+        {"zz,100000,100000", false, true, true, true},
+        {"1000,,(100000", true, false, false, true},
+        {"1000,100000,100000,0,5", true, true, true, false},
+        {"1000,100000,100000,yes", true, true, true, false},
+    };
+    for (const auto& c : cases) {
+        CSlotRecord record;
+        CResourceStringForm form = {};
+        ParseResourceString(c.text, &record.m_ioWindow, &record.m_memWindow,
+                            &record.m_prefetchWindow, &record.m_bDynamicBusAssignment, &form);
+        EXPECT_EQ(form.bWindowMatched[0], c.io) << c.text;
+        EXPECT_EQ(form.bWindowMatched[1], c.mem) << c.text;
+        EXPECT_EQ(form.bWindowMatched[2], c.prefetch) << c.text;
+        EXPECT_EQ(form.bTailIsNumber, c.tail) << c.text;
+    }
+}
+
 TEST(BridgeWindows, ResourceStringsLoadAndStoreInTheirCanonicalSpelling) {
     const char* stored = "(1000,2000,7fff:2000),100000:1000,(100000,0,ffff)";
     CSlotRecord record = Loaded(stored);

@@ -53,7 +53,7 @@ BOOL ZorvikMiniList::OnInitDialog() {
     m_rows.m_widths.ApplyDefaults(defaults);
     m_rows.m_widths.CreateColumns(m_rows.m_list, kColumnHeadings);
     std::snprintf(m_editRestrictions.m_szValidChars, sizeof(m_editRestrictions.m_szValidChars),
-                  "%s%s", "0123456789abcdefABCDEF", ", -");
+                  "%s", MINIPORT_RESTRICTION_CHARS);
     RefreshList();
     return TRUE;
 }

@@ -16,9 +16,9 @@ void ZorvikMisc::DoDataExchange(CDataExchange* pDX) {
 
 BOOL ZorvikMisc::OnInitDialog() {
     CPropertyPage::OnInitDialog();
-    m_spinPollingRate.SetRange32(0, 65535);
-    m_spinDisconnectTimeout.SetRange32(0, 100000);
-    m_spinInsertBeforeEject.SetRange32(0, 100000);
+    m_spinPollingRate.SetRange32(0, STALL_INTERVAL_LARGEST);
+    m_spinDisconnectTimeout.SetRange32(0, INTERVAL_LARGEST);
+    m_spinInsertBeforeEject.SetRange32(0, INTERVAL_LARGEST);
     return TRUE;
 }
 

@@ -54,8 +54,8 @@ void ZorvikMoravik::DoDataExchange(CDataExchange* pDX) {
 
 BOOL ZorvikMoravik::OnInitDialog() {
     CPropertyPage::OnInitDialog();
-    m_spinTimeout.SetRange32(0, 100000);
-    m_spinPollInterval.SetRange32(0, 100000);
+    m_spinTimeout.SetRange32(0, INTERVAL_LARGEST);
+    m_spinPollInterval.SetRange32(0, INTERVAL_LARGEST);
     return TRUE;
 }
 

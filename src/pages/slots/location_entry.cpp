@@ -1,8 +1,5 @@
 #include "pages/slots/location_entry.h"
 
-#include <cctype>
-#include <cstring>
-
 #include "framework/message_box.h"
 #include "res/resource.h"
 
@@ -110,15 +107,14 @@ UINT CLocationEntryPage::ValidateLocation(bool bStarAllowed) {
     }
     m_strSlotPath.TrimLeft();
     m_strSlotPath.TrimRight();
-    const char* pszDigits = m_strSlotPath;
-    if (bStarAllowed && *pszDigits == '*')
-        ++pszDigits;
-    if (std::strlen(pszDigits) % 2 != 0)
+    switch (CheckSlotPathText(m_strSlotPath, bStarAllowed)) {
+    case SlotPathTextCheck::OddLength:
         return IDS_SLOT_PATH_ODD;
-    for (const char* p = pszDigits; *p; ++p)
-        if (!std::isxdigit(static_cast<unsigned char>(*p)))
-            return IDS_SLOT_PATH_NOT_HEX;
-    return 0;
+    case SlotPathTextCheck::NotHex:
+        return IDS_SLOT_PATH_NOT_HEX;
+    default:
+        return 0;
+    }
 }
 
 CSlotRecord CLocationEntryPage::NewLocationRecord() {

@@ -1,7 +1,5 @@
 #include "pages/slots/zorvik_eq.h"
 
-#include <cctype>
-
 #include "res/resource.h"
 
 namespace {
@@ -66,9 +64,8 @@ UINT ZorvikEq::ValidateEntry() {
     m_strPhysicalSlot.TrimRight();
     if (m_strPhysicalSlot.IsEmpty())
         return IDS_PHYSICAL_SLOT_EMPTY;
-    for (const char* p = m_strPhysicalSlot; *p; ++p)
-        if (!std::isdigit(static_cast<unsigned char>(*p)))
-            return IDS_PHYSICAL_SLOT_NOT_DECIMAL;
+    if (!IsPhysicalSlotText(m_strPhysicalSlot))
+        return IDS_PHYSICAL_SLOT_NOT_DECIMAL;
     return 0;
 }
 

@@ -1,0 +1,122 @@
+#include "app/regedit_encoding.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace {
+const char UTF16_BOM[] = "\xFF\xFE";
+const char UTF8_BOM[] = "\xEF\xBB\xBF";
+
+std::wstring Widen(UINT codePage, const std::string& bytes) {
+    if (bytes.empty())
+        return std::wstring();
+    int size = static_cast<int>(bytes.size());
+    int length = ::MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    ::MultiByteToWideChar(codePage, 0, bytes.data(), size, &wide[0], length);
+    return wide;
+}
+
+std::string ToUtf8(const std::wstring& wide) {
+    if (wide.empty())
+        return std::string();
+    int size = static_cast<int>(wide.size());
+    int length = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, &text[0], length, nullptr, nullptr);
+    return text;
+}
+
+// False when the ANSI code page cannot hold every character: one replaced
+// by the default character, or mapped to a look-alike that reads back as
+// another.
+bool ToAnsi(const std::wstring& wide, std::string* pText) {
+    pText->clear();
+    if (wide.empty())
+        return true;
+    int size = static_cast<int>(wide.size());
+    // A UTF-8 ANSI code page takes neither the flag nor the report.
+    bool utf8 = ::GetACP() == CP_UTF8;
+    DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* pUsedDefault = utf8 ? nullptr : &usedDefault;
+    int length =
+        ::WideCharToMultiByte(CP_ACP, flags, wide.data(), size, nullptr, 0, nullptr, pUsedDefault);
+    pText->assign(static_cast<size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_ACP, flags, wide.data(), size, &(*pText)[0], length, nullptr,
+                          pUsedDefault);
+    return !usedDefault && Widen(CP_ACP, *pText) == wide;
+}
+
+std::wstring FromUtf16Bytes(const std::string& bytes) {
+    std::wstring wide(bytes.size() / 2, L'\0');
+    if (!wide.empty())
+        std::memcpy(&wide[0], bytes.data(), wide.size() * 2);
+    return wide;
+}
+
+std::string Utf16Bytes(const std::wstring& wide) {
+    return std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
+}
+
+bool IsStringType(uint32_t type) {
+    return type == REGFILE_SZ || type == REGFILE_EXPAND_SZ || type == REGFILE_MULTI_SZ;
+}
+} // namespace
+
+std::string RegFileTextOf(const std::string& bytes) {
+    if (bytes.compare(0, 2, UTF16_BOM) == 0)
+        return ToUtf8(FromUtf16Bytes(bytes.substr(2)));
+    // The reader skips the UTF-8 mark itself.
+    if (bytes.compare(0, 3, UTF8_BOM) == 0)
+        return bytes;
+    return ToUtf8(Widen(CP_ACP, bytes));
+}
+
+const char* StoredValueOf(const CRegFileValue& value, RegFileVersion version,
+                          CRegistryValue* pValue) {
+    std::string name, data;
+    if (!ToAnsi(Widen(CP_UTF8, value.name), &name))
+        return "the name has characters the ANSI code page lacks";
+    pValue->m_strName = name;
+    pValue->m_dwType = value.type;
+    if (value.quoted) {
+        if (!ToAnsi(Widen(CP_UTF8, value.data), &data))
+            return "the text has characters the ANSI code page lacks";
+    } else if (IsStringType(value.type) && version == RegFileVersion::Version5) {
+        // Wine's reg import fails on such data too.
+        if (value.data.size() % 2 != 0)
+            return "string data in hex needs an even number of bytes (UTF-16)";
+        if (!ToAnsi(FromUtf16Bytes(value.data), &data))
+            return "the text has characters the ANSI code page lacks";
+    } else {
+        data = value.data;
+    }
+    pValue->m_data = data;
+    return nullptr;
+}
+
+CRegFileValue RegFileValueOf(const CRegistryValue& value) {
+    CRegFileValue out;
+    out.name = ToUtf8(Widen(CP_ACP, value.m_strName.str()));
+    out.type = value.m_dwType;
+    out.data = value.m_data;
+    // Quotable ANSI text stays quotable in UTF-8: NULs, CR and LF keep
+    // their places.
+    if (IsWrittenQuoted(out))
+        out.data = ToUtf8(Widen(CP_ACP, value.m_data));
+    else if (IsStringType(value.m_dwType))
+        out.data = Utf16Bytes(Widen(CP_ACP, value.m_data));
+    return out;
+}
+
+std::string Version5FileBytes(const CRegFile& file) {
+    return std::string(UTF16_BOM, 2) + Utf16Bytes(Widen(CP_UTF8, WriteRegFile(file)));
+}
+
+std::string AnsiForDisplay(const std::string& utf8) {
+    std::string text;
+    ToAnsi(Widen(CP_UTF8, utf8), &text);
+    return text;
+}

@@ -1,0 +1,141 @@
+#include "app/value_checks.h"
+
+#include <cstring>
+
+#include "model/bridge_windows.h"
+#include "model/multi_string.h"
+
+namespace {
+CString SlotPathProblem(const char* text, bool bStarAllowed) {
+    switch (CheckSlotPathText(text, bStarAllowed)) {
+    case SlotPathTextCheck::OddLength:
+        return "slot path needs an even number of hexadecimal digits";
+    case SlotPathTextCheck::NotHex:
+        return "slot path may hold only hexadecimal digits";
+    default:
+        return CString();
+    }
+}
+
+std::vector<CString> Strings(const CRegistryValue& value) {
+    return SplitMultiString(value.m_data.data(), value.m_data.size());
+}
+
+CString CheckMiniportNames(const CRegistryValue& value) {
+    if (value.m_dwType != REG_MULTI_SZ)
+        return "must be a REG_MULTI_SZ (hex(7):)";
+    CMiniportList list;
+    for (const CString& name : Strings(value)) {
+        CMiniportRecord record;
+        record.SetServiceName(name);
+        list.AddTail(record);
+    }
+    size_t size = FormatMiniportNames(list).size();
+    CString reason;
+    if (size > MINIPORTS_VALUE_LIMIT)
+        reason.Format("miniport names take %d bytes, more than the %d the driver reads",
+                      static_cast<int>(size), static_cast<int>(MINIPORTS_VALUE_LIMIT));
+    return reason;
+}
+
+CString CheckScalarKeyValue(ParameterKey key, const CRegistryValue& value) {
+    DWORD largest = 0, number = 0;
+    switch (FindScalarKeyValue(key, value.m_strName, &largest)) {
+    case ScalarKeyValue::Other:
+        return CString();
+    case ScalarKeyValue::Miniports:
+        return CheckMiniportNames(value);
+    case ScalarKeyValue::Scalar:
+        break;
+    }
+    if (value.m_dwType != REG_DWORD || value.m_data.size() != 4 || !ScalarOf(value, &number))
+        return "must be a REG_DWORD (dword:)";
+    CString reason;
+    if (number > largest)
+        reason.Format("%lu is out of range: 0 to %lu", static_cast<unsigned long>(number),
+                      static_cast<unsigned long>(largest));
+    return reason;
+}
+
+CString CheckPhysicalSlot(const CRegistryValue& value) {
+    if (!IsPhysicalSlotText(value.m_strName))
+        return "name must be a physical slot number in decimal digits";
+    if (value.m_dwType != REG_SZ)
+        return "must be a REG_SZ";
+    return SlotPathProblem(value.Text(), false);
+}
+
+CString CheckResourceAssignment(const CRegistryValue& value) {
+    if (CString problem = SlotPathProblem(value.m_strName, true); !problem.IsEmpty())
+        return problem;
+    if (value.m_dwType != REG_SZ)
+        return "must be a REG_SZ";
+    CBridgeWindow windows[3];
+    int32_t bDynamic = 0;
+    CResourceStringForm form;
+    ParseResourceString(value.Text(), &windows[0], &windows[1], &windows[2], &bDynamic, &form);
+    const char* const kinds[3] = {"I/O", "memory", "prefetchable memory"};
+    CString reason;
+    for (int i = 0; i < 3; ++i) {
+        if (!form.bWindowMatched[i]) {
+            reason.Format("%s window matches no window form", kinds[i]);
+            return reason;
+        }
+    }
+    if (((windows[0].m_dwFrom | windows[0].m_dwSize) & (IO_WINDOW_ALIGNMENT - 1)) != 0)
+        return "I/O window must be 4K aligned";
+    if (!form.bTailIsNumber)
+        return "only one hexadecimal number may follow the three windows";
+    return CString();
+}
+
+CString CheckDeviceRequirement(const CRegistryValue& value) {
+    CDeviceRequirement requirement;
+    if (!requirement.ParseIdentityText(value.m_strName))
+        return "name must be a device identity PCI\\VEN_vvvv&DEV_dddd[&SUBSYS_ssssvvvv][&REV_rr]";
+    if (requirement.m_wVendorId == 0xFFFF)
+        return "vendor FFFF is no device";
+    if (value.m_dwType != REG_MULTI_SZ)
+        return "must be a REG_MULTI_SZ (hex(7):)";
+    CString reason;
+    for (const CString& text : Strings(value)) {
+        if (!requirement.ParseResourceString(text)) {
+            reason.Format("\"%s\" is no BAR requirement (index 0 to 5, ':', hexadecimal size)",
+                          static_cast<const char*>(text));
+            return reason;
+        }
+    }
+    for (uint32_t bar : requirement.m_dwBars)
+        if (bar != 0)
+            return CString();
+    return "requires nothing of any BAR";
+}
+
+CString CheckRestriction(const CRegistryValue& value) {
+    if (value.m_strName.IsEmpty())
+        return "name must be a miniport's service name";
+    if (value.m_dwType != REG_SZ)
+        return "must be a REG_SZ";
+    CString text = value.Text();
+    if (std::strspn(text, MINIPORT_RESTRICTION_CHARS) != static_cast<size_t>(text.GetLength()))
+        return "restrictions may hold only hexadecimal digits, commas, blanks and hyphens";
+    return CString();
+}
+} // namespace
+
+CString CheckParameterValue(ParameterKey key, const CRegistryValue& value) {
+    switch (key) {
+    case KEY_PHYSICAL_SLOTS:
+        return CheckPhysicalSlot(value);
+    case KEY_RESOURCE_ASSIGNMENTS:
+        return CheckResourceAssignment(value);
+    case KEY_NO_RESET_SECONDARY_BUS:
+        return SlotPathProblem(value.m_strName, true);
+    case KEY_EXPLICIT_REQUIREMENTS:
+        return CheckDeviceRequirement(value);
+    case KEY_RESTRICT_MINIPORTS:
+        return CheckRestriction(value);
+    default:
+        return CheckScalarKeyValue(key, value);
+    }
+}
