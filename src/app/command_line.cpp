@@ -187,17 +187,30 @@ int Check(const char* pszPath, CCommandOutput& output) {
     return code;
 }
 
+// The checked file and what importing it would change; false, with the
+// exit code (nFailedRead when the keys cannot be read), when the command
+// ends there.
+bool PlannedChanges(const char* pszPath, CCommandOutput& output, int nFailedRead,
+                    CParameterFile* pFile, CParameterStore* pStore, CChangeList* pChanges,
+                    int* pnExitCode) {
+    if (!ReadCheckedFile(pszPath, output, pFile, pnExitCode))
+        return false;
+    if (!pStore->ReadBase()) {
+        output.Err("cannot read the parameter keys\n");
+        *pnExitCode = nFailedRead;
+        return false;
+    }
+    *pChanges = pStore->ChangesTo(pFile->states);
+    return true;
+}
+
 int Diff(const char* pszPath, CCommandOutput& output) {
     CParameterFile file;
-    int code = EXIT_DONE;
-    if (!ReadCheckedFile(pszPath, output, &file, &code))
-        return code;
     CParameterStore store;
-    if (!store.ReadBase()) {
-        output.Err("cannot read the parameter keys\n");
-        return EXIT_UNUSABLE;
-    }
-    CChangeList changes = store.ChangesTo(file.states);
+    CChangeList changes;
+    int code = EXIT_DONE;
+    if (!PlannedChanges(pszPath, output, EXIT_UNUSABLE, &file, &store, &changes, &code))
+        return code;
     for (const CValueChange& change : changes) {
         CString line;
         CString path = ValuePath(change.key, change.bHadOld ? change.oldValue.m_strName
@@ -221,15 +234,11 @@ int Diff(const char* pszPath, CCommandOutput& output) {
 
 int Import(const char* pszPath, CCommandOutput& output, CReportingResponder& responder) {
     CParameterFile file;
-    int code = EXIT_DONE;
-    if (!ReadCheckedFile(pszPath, output, &file, &code))
-        return code;
     CParameterStore store;
-    if (!store.ReadBase()) {
-        output.Err("cannot read the parameter keys\n");
-        return EXIT_STEP_FAILED;
-    }
-    CChangeList changes = store.ChangesTo(file.states);
+    CChangeList changes;
+    int code = EXIT_DONE;
+    if (!PlannedChanges(pszPath, output, EXIT_STEP_FAILED, &file, &store, &changes, &code))
+        return code;
     int wanted = 0, writes = 0, deletes = 0;
     for (const CKeyState& state : file.states)
         wanted += static_cast<int>(state.values.size());

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "framework/number_text.h"
+
 namespace {
 const char HEADER5[] = "Windows Registry Editor Version 5.00";
 const char HEADER4[] = "REGEDIT4";
@@ -38,24 +40,14 @@ bool TakePrefix(std::string_view* text, std::string_view prefix) {
     return true;
 }
 
-int HexDigit(char ch) {
-    if (ch >= '0' && ch <= '9')
-        return ch - '0';
-    if (ch >= 'a' && ch <= 'f')
-        return ch - 'a' + 10;
-    if (ch >= 'A' && ch <= 'F')
-        return ch - 'A' + 10;
-    return -1;
-}
-
 // Up to maxDigits hex digits; false when there are none or more.
 bool TakeHexNumber(std::string_view* text, size_t maxDigits, uint32_t* value) {
     size_t count = 0;
     *value = 0;
-    while (count < text->size() && HexDigit((*text)[count]) >= 0) {
+    while (count < text->size() && HexDigitValue((*text)[count]) >= 0) {
         if (count == maxDigits)
             return false;
-        *value = *value << 4 | static_cast<uint32_t>(HexDigit((*text)[count]));
+        *value = *value << 4 | static_cast<uint32_t>(HexDigitValue((*text)[count]));
         ++count;
     }
     text->remove_prefix(count);
