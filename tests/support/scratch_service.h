@@ -15,20 +15,17 @@ struct ServiceConfig {
     DWORD startType = 0;
     std::string imagePath;
     std::string displayName;
+    std::string group;
 };
 ServiceConfig QueryServiceConfigOf(const std::string& name);
 
-// Deletes the service when it exists; true when it is gone afterwards.
-bool DeleteServiceIfAny(const std::string& name);
-
-// A disabled kernel-driver service made for the test, deleted at the end
-// (also when the code under test re-created it).
+// A disabled kernel-driver service made for the test (none when there is no
+// image path), deleted at the end also when the code under test re-created it.
 class ScratchService {
 public:
-    ScratchService(const std::string& name, const std::string& imagePath,
-                   const std::string& displayName);
-    explicit ScratchService(const std::string& name) : m_name(name) {}
-    ~ScratchService() { DeleteServiceIfAny(m_name); }
+    explicit ScratchService(const std::string& name, const std::string& imagePath = "",
+                            const std::string& displayName = "");
+    ~ScratchService();
     ScratchService(const ScratchService&) = delete;
     ScratchService& operator=(const ScratchService&) = delete;
 
