@@ -44,31 +44,3 @@ StoredValues ReadStoredValues(HKEY root, const char* path) {
     ::RegCloseKey(key);
     return values;
 }
-
-KeyLock::KeyLock(HKEY root, const char* path) {
-    if (::RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_hKey, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    ACL empty;
-    ::InitializeAcl(&empty, sizeof(empty), ACL_REVISION);
-    SetAccessList(&empty);
-    HKEY probe = nullptr;
-    m_bLocked = ::RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &probe) != ERROR_SUCCESS;
-    if (probe)
-        ::RegCloseKey(probe);
-}
-
-// The handle was opened before the lock and may still change the access list.
-KeyLock::~KeyLock() {
-    if (!m_hKey)
-        return;
-    SetAccessList(nullptr);
-    ::RegCloseKey(m_hKey);
-}
-
-void KeyLock::SetAccessList(PACL acl) {
-    SECURITY_DESCRIPTOR sd;
-    ::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
-    ::SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
-    ::RegSetKeySecurity(m_hKey, DACL_SECURITY_INFORMATION, &sd);
-}

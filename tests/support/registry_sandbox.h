@@ -34,13 +34,6 @@ private:
 
 // Registry helpers for tests; paths are below the given root, and writes
 // create the key when it is missing.
-inline bool KeyExists(HKEY root, const char* path) {
-    HKEY key;
-    if (::RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    ::RegCloseKey(key);
-    return true;
-}
 inline bool ReadDword(HKEY root, const char* path, const char* name, DWORD* value) {
     DWORD size = sizeof(*value);
     return ::RegGetValueA(root, path, name, RRF_RT_REG_DWORD, nullptr, value, &size) == 0;
@@ -77,17 +70,3 @@ inline StoredValues SzValues(NamedTexts texts) {
         values[text.first] = Sz(text.second);
     return values;
 }
-
-// Makes a key refuse every access (an empty access list) for as long as the
-// lock lives, as a key of another owner would.
-class KeyLock {
-public:
-    KeyLock(HKEY root, const char* path);
-    ~KeyLock();
-    bool Locked() const { return m_bLocked; }
-
-private:
-    void SetAccessList(PACL acl);
-    HKEY m_hKey = nullptr;
-    bool m_bLocked = false;
-};

@@ -23,12 +23,8 @@ ServiceConfig QueryServiceConfigOf(const std::string& name) {
     DWORD needed = 0;
     auto text = [](const char* p) { return std::string(p ? p : ""); };
     if (::QueryServiceConfigA(service, config, sizeof(buffer), &needed))
-        result = {true,
-                  config->dwServiceType,
-                  config->dwStartType,
-                  text(config->lpBinaryPathName),
-                  text(config->lpDisplayName),
-                  text(config->lpLoadOrderGroup)};
+        result = {config->dwServiceType, config->dwStartType, text(config->lpBinaryPathName),
+                  text(config->lpDisplayName), text(config->lpLoadOrderGroup)};
     ::CloseServiceHandle(service);
     ::CloseServiceHandle(manager);
     return result;
@@ -49,17 +45,3 @@ ScratchService::ScratchService(const std::string& name, const std::string& image
 }
 
 ScratchService::~ScratchService() { DeleteServiceIfAny(m_name); }
-
-void ScratchService::Mark() {
-    DWORD one = 1;
-    ::RegSetKeyValueA(HKEY_LOCAL_MACHINE,
-                      ("SYSTEM\\CurrentControlSet\\Services\\" + m_name).c_str(),
-                      "MirandelTestMarker", REG_DWORD, &one, sizeof(one));
-}
-
-bool ScratchService::IsMarked() const {
-    DWORD value = 0, size = sizeof(value);
-    return ::RegGetValueA(
-               HKEY_LOCAL_MACHINE, ("SYSTEM\\CurrentControlSet\\Services\\" + m_name).c_str(),
-               "MirandelTestMarker", RRF_RT_REG_DWORD, nullptr, &value, &size) == ERROR_SUCCESS;
-}

@@ -10,7 +10,6 @@
 std::string UniqueServiceName(const char* stem);
 
 struct ServiceConfig {
-    bool exists = false;
     DWORD type = 0;
     DWORD startType = 0;
     std::string imagePath;
@@ -30,10 +29,6 @@ public:
     ScratchService& operator=(const ScratchService&) = delete;
 
     const char* Name() const { return m_name.c_str(); }
-    // A value of our own in the service's key: it disappears only when the
-    // service is deleted and made anew.
-    void Mark();
-    bool IsMarked() const;
 
 private:
     std::string m_name;
