@@ -1,134 +1,278 @@
-// The save as a merge against what was loaded: a save without an edit
-// changes no byte, another program's values survive, a key that cannot be
-// deleted is no obstacle, a write that fails leaves the changes pending and
-// every value old or new, and no list is ever missing while a save runs.
+// The save as a merge against what was loaded: what it writes and keeps,
+// what a load makes of stored values, who is told and what is reported;
+// and the miniports it installs against the real service manager and shell.
 #include "support/sheet_fixture.h"
 
 #include <string>
 
+#include "store/miniport_install.h"
+#include "support/driver_connection.h"
 #include "support/scratch_service.h"
 #include "support/testbed_moravik_client.h"
+#include "support/testbed_vardek_client.h"
 
 namespace {
 using namespace std::string_literals;
+using AllValues = std::map<std::string, StoredValues>;
 
-const char* const kAllKeys[] = {kQuarnelKey,      kRestrictKey, kAssignmentsKey, kSlotsKey,
-                                kRequirementsKey, kNoResetKey,  kVardekKey,      kMoravikKey};
+void WriteMulti(const char* path, const std::string& name, const std::string& data) {
+    WriteRaw(HKEY_LOCAL_MACHINE, path, name.c_str(), REG_MULTI_SZ, data.data(),
+             static_cast<DWORD>(data.size()));
+}
+
+template <class TList> void CopyList(const TList& from, TList& to) {
+    for (POSITION pos = from.GetHeadPosition(); pos;)
+        to.AddTail(from.GetNext(pos));
+}
 
 // Every value of the eight keys.
-std::map<std::string, StoredValues> AllParameters() {
-    std::map<std::string, StoredValues> all;
-    for (const char* path : kAllKeys)
+AllValues AllParameters() {
+    AllValues all;
+    for (int key = 0; key < KEY_COUNT; ++key) {
+        const char* path = ParameterKeyPath(ParameterKey(key));
         all[path] = ReadStoredValues(HKEY_LOCAL_MACHINE, path);
+    }
     return all;
 }
 
-// Fails the write or delete of the given number (from 1), passes the others.
+DWORD Dword(const char* path, const char* name) {
+    DWORD value = 0xBAD;
+    ReadDword(HKEY_LOCAL_MACHINE, path, name, &value);
+    return value;
+}
+
+// Fails the write of the given number (from 1), passes the others.
 struct FailingWriter : CValueWriter {
     explicit FailingWriter(int failing) : failing(failing) {}
     LONG SetValue(HKEY hKey, const CRegistryValue& value) override {
         return ++calls == failing ? ERROR_ACCESS_DENIED : CValueWriter::SetValue(hKey, value);
     }
-    LONG DeleteValue(HKEY hKey, const char* lpszName) override {
-        return ++calls == failing ? ERROR_ACCESS_DENIED : CValueWriter::DeleteValue(hKey, lpszName);
-    }
     int failing, calls = 0;
 };
 
-// The system board service stays stopped: a running one is restarted with a
-// pause at every save.
-class MergeSaveTest : public SheetTest {
+void WriteFileText(const std::string& path, const std::string& text) {
+    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ::WriteFile(h, text.data(), static_cast<DWORD>(text.size()), nullptr, nullptr);
+    ::CloseHandle(h);
+}
+
+DWORD FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return data.nFileSizeLow;
+}
+
+// The driver is opened before the private registry hides its interface; the
+// system board service is stopped: a running one is restarted at every save.
+class SaveTest : public DriverConnection, public SheetTest {
 protected:
-    void SetUp() override {
+    SaveTest() {
         TestKit().m_services.Open(nullptr);
-        m_registry.WithRealRegistry([] { StopTestbedService("moravik"); });
+        StopTestbedService("moravik");
     }
-    void TearDown() override {
-        SheetTest::TearDown();
+    ~SaveTest() override {
+        quarnel.Reset();
         TestKit().m_services.Close();
     }
-    CMoravikStateKeeper m_keeper;
     void ApplyYes() {
         m_responder.Answer(IDYES);
         PressSheetButton(m_sheet->m_hWnd, ID_APPLY_NOW);
     }
-    // Odd spellings the load reads and the pages would write otherwise.
-    void StoreOddLists() {
-        WriteText(HKEY_LOCAL_MACHINE, kSlotsKey, "7", "0A08");
-        WriteText(HKEY_LOCAL_MACHINE, kSlotsKey, "07", "0A08");
-        WriteText(HKEY_LOCAL_MACHINE, kSlotsKey, " 8", " 1008 ");
-        WriteText(HKEY_LOCAL_MACHINE, kSlotsKey, "12abc", "2008");
-        WriteRaw(HKEY_LOCAL_MACHINE, kSlotsKey, "3", REG_EXPAND_SZ, "1808\0junk", 10);
-        WriteText(HKEY_LOCAL_MACHINE, kAssignmentsKey, " 0A08", "0x1000 , 100000,100000");
-        WriteText(HKEY_LOCAL_MACHINE, kAssignmentsKey, "0A08", "1000,100000,100000,5");
-        WriteText(HKEY_LOCAL_MACHINE, kNoResetKey, "0a08", "data nobody reads");
-        const std::string bars = "0:0x1000\0"
-                                 "9:1\0\0"s;
-        WriteRaw(HKEY_LOCAL_MACHINE, kRequirementsKey, "PCI\\VEN_1ABC&DEV_0002&ZZ", REG_MULTI_SZ,
-                 bars.data(), static_cast<DWORD>(bars.size()));
-        WriteRaw(HKEY_LOCAL_MACHINE, kRequirementsKey, "DEV_0002&VEN_1ABC", REG_MULTI_SZ, "1:20\0",
-                 6);
-        const std::string names = "first\0second"s;
-        WriteRaw(HKEY_LOCAL_MACHINE, kQuarnelKey, "Miniports", REG_MULTI_SZ, names.data(),
-                 static_cast<DWORD>(names.size()));
-        WriteText(HKEY_LOCAL_MACHINE, kRestrictKey, "second", "1008, 1808");
-        const unsigned char two[2] = {0x20, 0x03};
-        WriteRaw(HKEY_LOCAL_MACHINE, kQuarnelKey, "StallInterval", REG_BINARY, two, 2);
-        WriteDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "DisconnectRetryInterval", 20000);
-        WriteDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "InsertBeforeEjectInterval", 5000);
-        WriteDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "NoScanForSurpriseRemoval", 0);
-        WriteText(HKEY_LOCAL_MACHINE, kQuarnelKey, "NotOurs", "left alone");
-        for (const char* name : {"SuppressSlotPowerAtStartup", "SuppressDomainAutoConcession",
-                                 "SuppressLedControl", "SuppressDomainPickup"})
-            WriteDword(HKEY_LOCAL_MACHINE, kVardekKey, name, 0);
-        WriteDword(HKEY_LOCAL_MACHINE, kMoravikKey, "Mode", 7);
-        WriteDword(HKEY_LOCAL_MACHINE, kMoravikKey, "SpyPollTimeout", 500);
-        WriteDword(HKEY_LOCAL_MACHINE, kMoravikKey, "Timeout", 10000);
-        WriteText(HKEY_LOCAL_MACHINE, kMoravikKey, "TimeoutAction", "2");
+    // The updates the controller was sent since the last call.
+    DWORD ControllerUpdates() {
+        TESTBED_VARDEK_COUNTS counts = {};
+        EXPECT_TRUE(TakeVardekCounts(&counts));
+        return counts.Updates;
     }
+    DWORD MoravikStarts() {
+        DWORD starts = 0;
+        m_registry.WithRealRegistry([&] { starts = ReadMoravikStartCount(); });
+        return starts;
+    }
+    CMoravikStateKeeper m_keeper;
+};
+
+// Against the real registry, where the service manager keeps its entries.
+class MiniportInstallTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(0u, m_services.Open(nullptr)); }
+    // Installs the miniports given (restrictions, service, file, description,
+    // copy); the milliseconds it took.
+    DWORD Install(std::initializer_list<CMiniportRecord> records) {
+        CMiniportList list;
+        for (const CMiniportRecord& record : records)
+            list.AddTail(record);
+        DWORD start = ::GetTickCount();
+        InstallMiniports(list, m_services);
+        return ::GetTickCount() - start;
+    }
+    ScriptedResponder m_responder;
+    CServiceControl m_services;
 };
 } // namespace
 
-TEST_F(MergeSaveTest, ApplyWithoutAnEditChangesNoByteWhateverTheSpellingsAndLocks) {
-    StoreOddLists();
-    // A list key with a subkey cannot be deleted: no save needs it to be.
-    WriteText(HKEY_LOCAL_MACHINE, (std::string(kSlotsKey) + "\\Sub").c_str(), "x", "y");
-    std::map<std::string, StoredValues> before = AllParameters();
+TEST_F(SaveTest,
+       EveryValueLoadsAndIsKeptByteForByteUntilEditedAndNewRecordsStoreTheirCanonicalForm) {
+    TestKit().m_driver.Close(); // without it, texts that differ name different slots
+    // Names and data that are odd, or larger than the kit's buffers.
+    const std::string bigData = std::string(5000, '0') + "8";
+    WriteTexts(HKEY_LOCAL_MACHINE, kSlotsKey,
+               {{"6", bigData},
+                {"12abc", " 1008 "},
+                {"abc", "1808"},
+                {"", "not a slot"},
+                {std::string(300, '0') + "4", "191008"}});
+    WriteRaw(HKEY_LOCAL_MACHINE, kSlotsKey, "10", REG_BINARY, "0B08", 4);
+    const std::string windows = "(1000,2000,7fff:2000),100000:1000,(100000,0,ffff)";
+    WriteTexts(HKEY_LOCAL_MACHINE, kAssignmentsKey,
+               {{"0A08", windows}, {"*0A08", "2000"}, {"0B08", "1000,100000,100000"}});
+    WriteTexts(HKEY_LOCAL_MACHINE, kNoResetKey, {{"0A08", "ignored"}, {"0C08", ""}});
+    WriteMulti(kRequirementsKey, "PCI\\VEN_1ABC&DEV_2DEF", "0:1000\0 2:fff00000\0\0"s);
+    WriteMulti(kRequirementsKey, "DEV_2DEF&VEN_1ABC&", "1:2000\0junk\0\0"s);
+    WriteMulti(kRequirementsKey, "PCI\\VEN_1111&DEV_2222&SUBSYS_1ABC", ""s);
+    WriteText(HKEY_LOCAL_MACHINE, kRequirementsKey, "garbage", "text");
+    WriteMulti(kQuarnelKey, "Miniports", "first\0second\0third"s);
+    WriteTexts(HKEY_LOCAL_MACHINE, kRestrictKey,
+               {{"first", "1,2"}, {"Other", "3-4"}, {"third", "5"}, {"", "6"}});
+    // Scalars: more than four bytes, or none, leave the member as it was;
+    // fewer replace the whole number.
+    const unsigned char eight[8] = {1, 2, 3, 4, 5, 6, 7, 8}, six[6] = {1, 0, 0, 0, 0, 9};
+    const unsigned char two[2] = {0x20, 0x03};
+    WriteRaw(HKEY_LOCAL_MACHINE, kQuarnelKey, "StallInterval", REG_QWORD, eight, 8);
+    WriteRaw(HKEY_LOCAL_MACHINE, kQuarnelKey, "NoScanForSurpriseRemoval", REG_BINARY, six, 6);
+    WriteRaw(HKEY_LOCAL_MACHINE, kQuarnelKey, "DisconnectRetryInterval", REG_BINARY, two, 2);
+    WriteDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "InsertBeforeEjectInterval", 5000);
+    for (const char* name :
+         {"SuppressSlotPowerAtStartup", "SuppressDomainAutoConcession", "SuppressDomainPickup"})
+        WriteDword(HKEY_LOCAL_MACHINE, kVardekKey, name, 0);
+    WriteText(HKEY_LOCAL_MACHINE, kVardekKey, "SuppressLedControl", "yes please");
+    WriteDword(HKEY_LOCAL_MACHINE, kMoravikKey, "Mode", 7);
+    WriteDword(HKEY_LOCAL_MACHINE, kMoravikKey, "SpyPollTimeout", 500);
+    WriteRaw(HKEY_LOCAL_MACHINE, kMoravikKey, "Timeout", REG_SZ, "", 0);
+    WriteText(HKEY_LOCAL_MACHINE, kMoravikKey, "TimeoutAction", "2");
+    AllValues before = AllParameters();
+
+    // Slots at the head as enumerated (Wine sorts by name); bridges in slot
+    // path order, each with its no-reset mark; restricted miniports behind.
     Show();
-    // Both spellings of slot 7 and of bridge 0A08 are records of their own;
-    // without the driver, the mark 0a08 is a bridge of its own too.
-    EXPECT_EQ(5, m_sheet->m_Eq.m_slots.GetCount());
-    EXPECT_EQ(3, m_sheet->m_Res.m_bridges.GetCount());
+    std::string order;
+    CSlotRecordList& slots = m_sheet->m_Eq.m_slots;
+    for (POSITION pos = slots.GetHeadPosition(); pos;)
+        order += std::to_string(slots.GetNext(pos).m_nPhysicalSlot) + " ";
+    for (POSITION pos = m_sheet->m_Res.m_bridges.GetHeadPosition(); pos;) {
+        const CSlotRecord& record = m_sheet->m_Res.m_bridges.GetNext(pos);
+        order += "[" + record.GetSlotPath().str() + (record.m_bNoResetSecondaryBus ? "!]" : "]");
+    }
+    CMiniportList& miniports = m_sheet->m_MiniList.m_miniports;
+    for (POSITION pos = miniports.GetHeadPosition(); pos;)
+        order += "<" + miniports.GetNext(pos).m_strServiceName.str() + ">";
+    EXPECT_EQ("0 6 12 10 4 [*0A08][0A08!][0B08][0C08!]<second><><first><Other><third>", order);
+    EXPECT_EQ(500u, m_sheet->m_Misc.m_dwPollingRate);
+    EXPECT_EQ(800u, m_sheet->m_Misc.m_dwDisconnectTimeout);
+    EXPECT_EQ(1, m_sheet->m_Misc.m_bScanSurpriseRemoval);
+    EXPECT_EQ(10000u, m_sheet->m_Moravik.m_dwTimeout);
     ApplyYes();
     EXPECT_EQ(before, AllParameters());
     EXPECT_EQ(1u, m_responder.asked.size());
 
-    // A list key locked to the utility stops a save before it starts.
-    {
-        KeyLock lock(HKEY_LOCAL_MACHINE, kRestrictKey);
-        ASSERT_TRUE(lock.Locked());
-        m_sheet->m_Misc.m_dwPollingRate = 900;
-        m_responder.Answer(IDOK);
-        EXPECT_FALSE(m_sheet->SaveParameters());
-    }
-    EXPECT_EQ(before, AllParameters());
+    // Scanning turned off at polling rate 0 stores its flag; the scalars
+    // that could not be shown are written once their fields change.
+    HWND page = MiscPage();
+    TypeText(page, IDC_POLLING_RATE, "0");
+    Click(page, IDC_SCAN_SURPRISE_REMOVAL);
+    ApplyYes();
+    EXPECT_EQ(0u, Dword(kQuarnelKey, "StallInterval"));
+    EXPECT_EQ(1u, Dword(kQuarnelKey, "NoScanForSurpriseRemoval"));
+    // A typed rate scans again, which removes the flag; a removed row
+    // removes its value, a changed one writes it.
+    TypeText(page, IDC_POLLING_RATE, "70000");
+    miniports.GetTail().m_strRestrictions = "2008";
+    slots.RemoveAt(slots.FindBySlotPath("1808", TestKit().m_driver));
+    ApplyYes();
+    AllValues expected = before;
+    expected[kQuarnelKey]["StallInterval"] = {REG_DWORD, "\x70\x11\x01\0"s};
+    expected[kQuarnelKey].erase("NoScanForSurpriseRemoval");
+    expected[kSlotsKey].erase("abc");
+    expected[kRestrictKey]["third"] = Sz("2008");
+    EXPECT_EQ(expected, AllParameters());
 
-    // Removing a row of that key removes its value, and it stays removed.
-    m_sheet->m_Eq.m_slots.RemoveAt(
-        m_sheet->m_Eq.m_slots.FindBySlotPath("1808", TestKit().m_driver));
-    ASSERT_TRUE(m_sheet->SaveParameters());
-    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kSlotsKey, "3"));
-    EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kSlotsKey, "07"));
-    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, (std::string(kSlotsKey) + "\\Sub").c_str()));
-    m_sheet->LoadParameters();
-    EXPECT_EQ(4, m_sheet->m_Eq.m_slots.GetCount());
+    // A miniport that cannot be installed is told in the middle of a save:
+    // every list value is still stored then.
+    miniports.AddTail({"", "MirandelMidSave", std::string(300, 'x'), "", 1});
+    AllValues during;
+    m_responder.whileShown = [&](const AskedMessage&) { during = AllParameters(); };
+    m_responder.Answer(IDOK);
+    EXPECT_TRUE(m_sheet->SaveParameters());
+    EXPECT_EQ(4u, m_responder.asked.size());
+    EXPECT_EQ(expected, during);
+    miniports.RemoveTail();
+    m_responder.whileShown = nullptr;
+    m_responder.asked.clear();
+
+    // The same records saved anew, by a sheet whose registry lacks them.
+    for (const auto& key : AllParameters())
+        for (const auto& value : key.second)
+            ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, key.first.c_str(), value.first.c_str());
+    ZorvikSheet fresh(TestKit(), IDS_SHEET_CAPTION);
+    CopyList(slots, fresh.m_Eq.m_slots);
+    CopyList(m_sheet->m_Res.m_bridges, fresh.m_Res.m_bridges);
+    CopyList(m_sheet->m_DevRes.m_requirements, fresh.m_DevRes.m_requirements);
+    CopyList(miniports, fresh.m_MiniList.m_miniports);
+    ASSERT_TRUE(fresh.SaveParameters());
+    AllValues anew = AllParameters();
+    EXPECT_EQ(SzValues({{"4", "191008"}, {"6", bigData}, {"10", "0B08"}, {"12", "1008"}}),
+              anew[kSlotsKey]);
+    // A bridge known only for its mark stores no resource string.
+    EXPECT_EQ(SzValues({{"*0A08", "2000,(bad,bad,bad:bad),(bad,bad,bad:bad)"},
+                        {"0A08", windows},
+                        {"0B08", "1000,100000,100000"}}),
+              anew[kAssignmentsKey]);
+    EXPECT_EQ(SzValues({{"0A08", ""}, {"0C08", ""}}), anew[kNoResetKey]);
+    // One requirement per identity, what it could not read left out.
+    EXPECT_EQ((StoredValues{{"PCI\\VEN_1ABC&DEV_2DEF",
+                             {REG_MULTI_SZ, "0:1000\0"
+                                            "1:2000\0"
+                                            "2:FFF00000\0\0"s}},
+                            {"PCI\\VEN_1111&DEV_2222&SUBSYS_00001ABC", {REG_MULTI_SZ, ""}}}),
+              anew[kRequirementsKey]);
+    EXPECT_EQ(SzValues({{"first", "1,2"}, {"Other", "3-4"}, {"third", "2008"}, {"", "6"}}),
+              anew[kRestrictKey]);
+    // The unnamed miniport is left out: its empty string would end the list.
+    StoredValue names = {REG_MULTI_SZ, "second\0first\0Other\0third\0\0"s};
+    EXPECT_EQ(names, anew[kQuarnelKey]["Miniports"]);
+
+    // The driver reads at most 256 bytes of names: a longer list is refused
+    // before anything is written.
+    fresh.m_MiniList.m_miniports.AddTail({"", std::string(240, 'm'), "", ""});
+    fresh.m_Misc.m_dwPollingRate = 4321;
+    m_responder.Answer(IDOK);
+    EXPECT_FALSE(fresh.SaveParameters());
+    ASSERT_EQ(1u, m_responder.asked.size());
+    EXPECT_EQ(UINT(MB_ICONSTOP | MB_OK), m_responder.asked[0].type);
+    EXPECT_PRED_FORMAT2(testing::IsSubstring, " 267 bytes", m_responder.asked[0].text);
+    EXPECT_EQ(anew, AllParameters());
+    // An empty list is one terminator.
+    fresh.m_MiniList.m_miniports.RemoveAll();
+    ASSERT_TRUE(fresh.SaveParameters());
+    EXPECT_EQ((StoredValue{REG_MULTI_SZ, "\0"s}),
+              ReadStoredValues(HKEY_LOCAL_MACHINE, kQuarnelKey)["Miniports"]);
+    EXPECT_TRUE(ReadStoredValues(HKEY_LOCAL_MACHINE, kRestrictKey).empty());
 }
 
-TEST_F(MergeSaveTest, AnotherProgramsValuesSurviveAndAValueBothChangedTakesTheUsers) {
+TEST_F(SaveTest, AnEditIsSavedBesideAnotherProgramsValuesTheKitIsToldAndAReloadShowsIt) {
+    ASSERT_TRUE(opened);
+    ASSERT_TRUE(StartTestbedService("moravik"));
+    ControllerUpdates();
+    DWORD starts = MoravikStarts();
     WriteText(HKEY_LOCAL_MACHINE, kSlotsKey, "3", "0A08");
     WriteText(HKEY_LOCAL_MACHINE, kAssignmentsKey, "0A08", "1000,100000,100000");
+    WriteTexts(HKEY_LOCAL_MACHINE, kNoResetKey, {{"0a08", ""}, {"*0A08", ""}});
     WriteDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "StallInterval", 500);
-    Show();
+    HWND sheet = Show();
+    // Through the driver the mark 0a08 finds its bridge by location; the
+    // starred one stays a bridge of its own.
+    EXPECT_EQ(2, m_sheet->m_Res.m_bridges.GetCount());
+    StoredValues marks = ReadStoredValues(HKEY_LOCAL_MACHINE, kNoResetKey);
     // Another program, while the sheet is open.
     WriteText(HKEY_LOCAL_MACHINE, kSlotsKey, "9", "1008");
     WriteText(HKEY_LOCAL_MACHINE, kAssignmentsKey, "0A08", "2000,100000,100000");
@@ -139,26 +283,42 @@ TEST_F(MergeSaveTest, AnotherProgramsValuesSurviveAndAValueBothChangedTakesTheUs
     m_sheet->m_Eq.m_slots.AddHeadNew(4, "2008", NOT_GIVEN, NOT_GIVEN, NOT_GIVEN,
                                      TestKit().m_driver);
     ApplyYes();
-    StoredValues slots = {{"3", Sz("0A08")}, {"4", Sz("2008")}, {"9", Sz("1008")}};
-    EXPECT_EQ(slots, ReadStoredValues(HKEY_LOCAL_MACHINE, kSlotsKey));
+    EXPECT_EQ(SzValues({{"3", "0A08"}, {"4", "2008"}, {"9", "1008"}}),
+              ReadStoredValues(HKEY_LOCAL_MACHINE, kSlotsKey));
     EXPECT_EQ(Sz("2000,100000,100000"),
               ReadStoredValues(HKEY_LOCAL_MACHINE, kAssignmentsKey)["0A08"]);
     EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kRequirementsKey, "PCI\\VEN_1111&DEV_2222"));
-    DWORD value = 0;
-    EXPECT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "StallInterval", &value));
-    EXPECT_EQ(750u, value);
+    EXPECT_EQ(marks, ReadStoredValues(HKEY_LOCAL_MACHINE, kNoResetKey));
+    EXPECT_EQ(750u, Dword(kQuarnelKey, "StallInterval"));
+    // Defaults the registry lacked are stored.
+    EXPECT_EQ(0u, Dword(kVardekKey, "SuppressLedControl"));
+    EXPECT_EQ(2u, Dword(kMoravikKey, "TimeoutAction"));
+    TESTBED_QUARNEL_STATS stats = {};
+    EXPECT_TRUE(quarnel.ReadStats(&stats));
+    EXPECT_EQ(1u, stats.UpdateCount);
+    EXPECT_EQ(1u, ControllerUpdates());
+    EXPECT_EQ(starts + 1, MoravikStarts());
+    EXPECT_TRUE(WaitForTestbedServiceState("moravik", SERVICE_RUNNING));
+    EXPECT_EQ(1u, m_responder.asked.size());
+    EXPECT_FALSE(SheetEnded(sheet));
+
+    TypeText(m_sheet->m_Misc.m_hWnd, IDC_POLLING_RATE, "1");
+    m_responder.Answer(IDYES);
+    PressSheetButton(sheet, IDC_RELOAD);
+    EXPECT_EQ("750", ItemText(m_sheet->m_Misc.m_hWnd, IDC_POLLING_RATE));
+    EXPECT_EQ(3, m_sheet->m_Eq.m_slots.GetCount());
 }
 
-TEST_F(MergeSaveTest, AFailedWriteIsToldAfterTheOtherStepsAndLeavesEveryValueOldOrNew) {
-    WriteText(HKEY_LOCAL_MACHINE, kSlotsKey, "3", "0A08");
-    WriteText(HKEY_LOCAL_MACHINE, kSlotsKey, "5", "1008");
+TEST_F(SaveTest, ASaveThatCannotWriteIsToldLeavesEveryValueOldOrNewAndTheChangesPending) {
+    WriteTexts(HKEY_LOCAL_MACHINE, kSlotsKey, {{"3", "0A08"}, {"5", "1008"}});
     WriteDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "StallInterval", 500);
-    std::map<std::string, StoredValues> before = AllParameters();
+    StoredValues before = ReadStoredValues(HKEY_LOCAL_MACHINE, kSlotsKey);
     HWND sheet = Show();
     TypeText(MiscPage(), IDC_POLLING_RATE, "750");
     CSlotRecordList& slots = m_sheet->m_Eq.m_slots;
     slots.RemoveAt(slots.FindBySlotPath("1008", TestKit().m_driver));
     slots.AddHeadNew(6, "2008", NOT_GIVEN, NOT_GIVEN, NOT_GIVEN, TestKit().m_driver);
+    const StoredValues newSlots = SzValues({{"3", "0A08"}, {"6", "2008"}});
 
     for (int failing = 1; failing <= 3; ++failing) {
         FailingWriter writer(failing);
@@ -171,58 +331,144 @@ TEST_F(MergeSaveTest, AFailedWriteIsToldAfterTheOtherStepsAndLeavesEveryValueOld
         ASSERT_EQ(2u, m_responder.asked.size()) << failing;
         const std::string& text = m_responder.asked[1].text;
         EXPECT_EQ(0u, text.find("These parameters could not be saved:")) << text;
-        EXPECT_NE(std::string::npos, text.find("HKEY_LOCAL_MACHINE\\System\\CurrentControlSet"))
-            << text;
+        EXPECT_PRED_FORMAT2(testing::IsSubstring, "HKEY_LOCAL_MACHINE\\System\\", text);
         EXPECT_TRUE(IsApplyEnabled(sheet)) << failing;
         // Every value is as it was or as the save wanted it.
-        std::map<std::string, StoredValues> now = AllParameters();
-        DWORD rate = 0;
-        ReadDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "StallInterval", &rate);
-        EXPECT_TRUE(rate == 500 || rate == 750);
-        StoredValues newSlots = {{"3", Sz("0A08")}, {"6", Sz("2008")}};
-        for (const auto& slot : now[kSlotsKey])
-            EXPECT_TRUE(slot.second == before[kSlotsKey][slot.first] ||
-                        slot.second == newSlots[slot.first])
+        DWORD rate = Dword(kQuarnelKey, "StallInterval");
+        EXPECT_TRUE(rate == 500 || rate == 750) << rate;
+        for (const auto& slot : ReadStoredValues(HKEY_LOCAL_MACHINE, kSlotsKey))
+            EXPECT_TRUE(slot.second == before[slot.first] || slot.second == newSlots.at(slot.first))
                 << slot.first;
     }
     // Applied again with the registry working, every change is made.
     ApplyYes();
     EXPECT_FALSE(IsApplyEnabled(sheet));
-    EXPECT_EQ((StoredValues{{"3", Sz("0A08")}, {"6", Sz("2008")}}),
-              ReadStoredValues(HKEY_LOCAL_MACHINE, kSlotsKey));
+    EXPECT_EQ(newSlots, ReadStoredValues(HKEY_LOCAL_MACHINE, kSlotsKey));
 }
 
-TEST_F(MergeSaveTest, WhileAMiniportIsInstalledEveryListValueIsStillStored) {
-    std::string name = UniqueServiceName("MirandelMidSave");
-    ScratchService service(name);
-    char system[MAX_PATH];
-    ::GetSystemDirectoryA(system, sizeof(system));
-    std::string installed = std::string(system) + "\\drivers\\" + name + ".sys";
-    char temp[MAX_PATH];
-    ::GetTempPathA(sizeof(temp), temp);
-    std::string chosen = std::string(temp) + name + ".sys";
-    for (const std::string& path : {installed, chosen}) {
-        HANDLE file =
-            ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ::WriteFile(file, path.c_str(), static_cast<DWORD>(path.size()), nullptr, nullptr);
-        ::CloseHandle(file);
+TEST_F(SaveTest, WhatTheKitCannotTakeIsToldAfterTheSaveAndAStoppedServiceStaysStopped) {
+    ASSERT_TRUE(opened);
+    // Without the controller library the flags stay as they were, untold.
+    WriteDword(HKEY_LOCAL_MACHINE, kVardekKey, "SuppressLedControl", 0);
+    ControllerUpdates();
+    {
+        CHiddenVardekApi hidden;
+        ASSERT_TRUE(hidden.IsHidden());
+        Build().m_Vardek.m_bSuppressLedControl = 1;
+        EXPECT_TRUE(m_sheet->SaveParameters());
+        m_sheet.reset();
     }
-    StoreOddLists();
-    std::map<std::string, StoredValues> before = AllParameters();
-    Build();
-    CMiniportRecord record;
-    record.SetServiceName(name.c_str());
-    record.SetFile(chosen.c_str());
-    record.m_bCopyFile = 1;
-    m_sheet->m_MiniList.m_miniports.AddTail(record);
+    EXPECT_EQ(0u, Dword(kVardekKey, "SuppressLedControl"));
+    EXPECT_EQ(0u, ControllerUpdates());
 
-    // The question about the installed file comes in the middle of the save.
-    std::map<std::string, StoredValues> during;
-    m_responder.whileShown = [&](const AskedMessage&) { during = AllParameters(); };
+    // A stopped system board service stays stopped.
+    DWORD starts = MoravikStarts();
+    ZorvikSheet& sheet = Build();
+    sheet.m_Moravik.m_dwTimeout = 4444;
+    EXPECT_TRUE(sheet.SaveParameters());
+    EXPECT_EQ(4444u, Dword(kMoravikKey, "Timeout"));
+    EXPECT_EQ(DWORD(SERVICE_STOPPED), QueryTestbedServiceState("moravik"));
+    EXPECT_EQ(starts, MoravikStarts());
+
+    // A refused update and a service that does not start again (its stop
+    // outlasts the restart's pause) are told in that order, once every value
+    // is written.
+    ASSERT_TRUE(StartTestbedService("moravik"));
+    m_registry.WithRealRegistry(
+        [] { WriteDword(HKEY_LOCAL_MACHINE, TESTBED_MORAVIK_RECORD_KEY, "StopDelay", 4000); });
+    ASSERT_TRUE(quarnel.SetRefuseUpdates(true));
+    m_responder.Answer(IDOK);
+    m_responder.Answer(IDOK);
+    sheet.m_Moravik.m_dwTimeout = 6000;
+    EXPECT_TRUE(sheet.SaveParameters());
+    m_registry.WithRealRegistry(
+        [] { ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, TESTBED_MORAVIK_RECORD_KEY, "StopDelay"); });
+    EXPECT_TRUE(WaitForTestbedServiceState("moravik", SERVICE_STOPPED));
+    EXPECT_EQ(6000u, Dword(kMoravikKey, "Timeout"));
+    ASSERT_EQ(2u, m_responder.asked.size());
+    EXPECT_EQ(UINT(IDS_CANNOT_UPDATE_DRIVER), m_responder.asked[0].id);
+    EXPECT_EQ(0u, m_responder.asked[1].text.find("The parameters have been saved, but the "
+                                                 "service \"moravik\" was stopped to take them "
+                                                 "up and could not be started again: "));
+    for (const AskedMessage& asked : m_responder.asked)
+        EXPECT_EQ(UINT(MB_OK | MB_ICONSTOP), asked.type);
+}
+
+TEST_F(MiniportInstallTest, AServiceIsKeptWhileItsEntryMatchesAndMadeAnewWithItsFileOtherwise) {
+    const std::string name = UniqueServiceName("MirandelChanged");
+    const std::string image = "System32\\drivers\\" + name + ".sys";
+    ScratchService service(name, image, "Old description");
+    char temp[MAX_PATH], system[MAX_PATH];
+    ::GetTempPathA(sizeof(temp), temp);
+    ::GetSystemDirectoryA(system, sizeof(system));
+    const std::string chosen = std::string(temp) + name + ".sys";
+    const std::string copied = std::string(system) + "\\drivers\\" + name + ".sys";
+    WriteFileText(chosen, "MZ-sample");
+    ::DeleteFileA(copied.c_str());
+    // Made anew, a service takes a second's pause.
+    EXPECT_LT(Install({{"", name, image, "Old description"}}), 1000u);
+    EXPECT_GE(Install({{"", name, image, "New description"}}), 1000u);
+    EXPECT_EQ("New description", QueryServiceConfigOf(name).displayName);
+
+    // A chosen file, a full path whose text differs from any image path, is
+    // copied and named by its relative path.
+    Install({{"", name, chosen, "Copied", 1}});
+    ServiceConfig config = QueryServiceConfigOf(name);
+    EXPECT_EQ(DWORD(SERVICE_DISABLED), config.startType);
+    EXPECT_EQ(image, config.imagePath);
+    EXPECT_EQ("Copied", config.displayName);
+    EXPECT_EQ(9u, FileSize(copied));
+    // Another file of that name is replaced only when the user says so, and
+    // with No the file and the service stay as they are.
+    WriteFileText(chosen, "MZ-newer");
     m_responder.Answer(IDNO);
-    ASSERT_TRUE(m_sheet->SaveParameters());
+    Install({{"", name, chosen, "Newer", 1}});
     ASSERT_EQ(1u, m_responder.asked.size());
-    EXPECT_EQ(before, during);
-    ::DeleteFileA(installed.c_str());
+    const AskedMessage& question = m_responder.asked[0];
+    EXPECT_EQ(UINT(MB_ICONQUESTION | MB_YESNO), question.type);
+    EXPECT_PRED_FORMAT2(testing::IsSubstring, std::string(system) + "\\drivers", question.text);
+    EXPECT_PRED_FORMAT2(testing::IsSubstring, chosen, question.text);
+    EXPECT_EQ("Copied", QueryServiceConfigOf(name).displayName);
+    EXPECT_EQ(9u, FileSize(copied));
+    m_responder.Answer(IDYES);
+    Install({{"", name, chosen, "Newer", 1}});
+    EXPECT_EQ(2u, m_responder.asked.size());
+    EXPECT_EQ("Newer", QueryServiceConfigOf(name).displayName);
+    EXPECT_EQ(8u, FileSize(copied));
     ::DeleteFileA(chosen.c_str());
+    ::DeleteFileA(copied.c_str());
+}
+
+TEST_F(MiniportInstallTest, WhatCannotBeInstalledIsToldByNameAndTheNextIsStillInstalled) {
+    ScratchService held(UniqueServiceName("MirandelHeld"), "System32\\drivers\\held.sys", "Held");
+    ScratchService refused(UniqueServiceName("MirandelLongCopy"), "System32\\drivers\\old.sys",
+                           "Old");
+    ScratchService next(UniqueServiceName("MirandelNext"));
+    // Someone keeps the service open: deleting it only marks it, and the
+    // new one cannot be created.
+    SC_HANDLE manager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    SC_HANDLE handle = ::OpenServiceA(manager, held.Name(), SERVICE_QUERY_STATUS);
+    ASSERT_NE(nullptr, handle);
+    // The shell copies from a path of at most 258 characters.
+    const std::string longDir = "C:\\" + std::string(250, 'd') + "\\";
+    m_responder.Answer(IDOK);
+    m_responder.Answer(IDOK);
+    Install({{"", held.Name(), "C:\\drivers\\held.sys", "Held again"},
+             {"", refused.Name(), longDir + "copied.sys", "Long", 1},
+             {"", next.Name(), longDir + std::string(600, 'n') + ".sys", "Next"}});
+    ::CloseServiceHandle(handle);
+    ::CloseServiceHandle(manager);
+
+    ASSERT_EQ(2u, m_responder.asked.size());
+    const std::string first = m_responder.asked[0].text, second = m_responder.asked[1].text;
+    EXPECT_PRED_FORMAT2(testing::IsSubstring, '"' + std::string(held.Name()) + '"', first);
+    EXPECT_PRED_FORMAT2(testing::IsSubstring, std::to_string(ERROR_SERVICE_MARKED_FOR_DELETE),
+                        first);
+    EXPECT_PRED_FORMAT2(testing::IsSubstring, '"' + std::string(refused.Name()) + '"', second);
+    EXPECT_PRED_FORMAT2(testing::IsSubstring, "258", second);
+    // Nothing of the refused miniport changed; the next one, not copied, is
+    // named by its file alone, however long its path.
+    EXPECT_EQ("System32\\drivers\\old.sys", QueryServiceConfigOf(refused.Name()).imagePath);
+    EXPECT_EQ("System32\\drivers\\" + std::string(600, 'n') + ".sys",
+              QueryServiceConfigOf(next.Name()).imagePath);
 }

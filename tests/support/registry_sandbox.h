@@ -4,8 +4,10 @@
 // The services, drivers and Wine itself keep seeing the real registry.
 #include <windows.h>
 
+#include <initializer_list>
 #include <map>
 #include <string>
+#include <utility>
 
 class RegistrySandbox {
 public:
@@ -17,52 +19,54 @@ public:
     // Runs while the real registry is visible again, for reads of the
     // stand-ins' own state.
     template <class F> void WithRealRegistry(F f) {
-        Suspend();
+        Redirect(false);
         f();
-        Resume();
+        Redirect(true);
     }
 
 private:
-    void Suspend();
-    void Resume();
+    void Redirect(bool on);
 
     std::string m_path;
     HKEY m_hMachine = nullptr;
     HKEY m_hUser = nullptr;
 };
 
-// Registry helpers for tests; paths are below the given root.
-bool KeyExists(HKEY root, const char* path);
-bool ReadDword(HKEY root, const char* path, const char* name, DWORD* value);
-bool ValueExists(HKEY root, const char* path, const char* name);
-void WriteDword(HKEY root, const char* path, const char* name, DWORD value);
-void WriteRaw(HKEY root, const char* path, const char* name, DWORD type, const void* data,
-              DWORD size);
+// Registry helpers for tests; paths are below the given root, and writes
+// create the key when it is missing.
+inline bool ReadDword(HKEY root, const char* path, const char* name, DWORD* value) {
+    DWORD size = sizeof(*value);
+    return ::RegGetValueA(root, path, name, RRF_RT_REG_DWORD, nullptr, value, &size) == 0;
+}
+inline bool ValueExists(HKEY root, const char* path, const char* name) {
+    return ::RegGetValueA(root, path, name, RRF_RT_ANY, nullptr, nullptr, nullptr) == 0;
+}
+inline void WriteRaw(HKEY root, const char* path, const char* name, DWORD type, const void* data,
+                     DWORD size) {
+    ::RegSetKeyValueA(root, path, name, type, data, size);
+}
+inline void WriteDword(HKEY root, const char* path, const char* name, DWORD value) {
+    WriteRaw(root, path, name, REG_DWORD, &value, sizeof(value));
+}
 // REG_SZ with its NUL; a std::string may hold NULs of its own.
-void WriteText(HKEY root, const char* path, const char* name, const std::string& text);
+inline void WriteText(HKEY root, const char* path, const char* name, const std::string& text) {
+    WriteRaw(root, path, name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+}
+using NamedTexts = std::initializer_list<std::pair<std::string, std::string>>;
+inline void WriteTexts(HKEY root, const char* path, NamedTexts texts) {
+    for (const auto& text : texts)
+        WriteText(root, path, text.first.c_str(), text.second);
+}
 
 // Every value of a key as stored: name -> (type, bytes).
-struct StoredValue {
-    DWORD type;
-    std::string data;
-    bool operator==(const StoredValue& other) const {
-        return type == other.type && data == other.data;
-    }
-};
+using StoredValue = std::pair<DWORD, std::string>;
 using StoredValues = std::map<std::string, StoredValue>;
 StoredValues ReadStoredValues(HKEY root, const char* path);
 // REG_SZ data as a save writes it: the text and its NUL.
-StoredValue Sz(const std::string& text);
-
-// Makes a key refuse every access (an empty access list) for as long as the
-// lock lives, as a key of another owner would.
-class KeyLock {
-public:
-    KeyLock(HKEY root, const char* path);
-    ~KeyLock();
-    bool Locked() const { return m_bLocked; }
-
-private:
-    HKEY m_hKey = nullptr;
-    bool m_bLocked = false;
-};
+inline StoredValue Sz(const std::string& text) { return {REG_SZ, text + '\0'}; }
+inline StoredValues SzValues(NamedTexts texts) {
+    StoredValues values;
+    for (const auto& text : texts)
+        values[text.first] = Sz(text.second);
+    return values;
+}

@@ -10,33 +10,25 @@
 std::string UniqueServiceName(const char* stem);
 
 struct ServiceConfig {
-    bool exists = false;
     DWORD type = 0;
     DWORD startType = 0;
     std::string imagePath;
     std::string displayName;
+    std::string group;
 };
 ServiceConfig QueryServiceConfigOf(const std::string& name);
 
-// Deletes the service when it exists; true when it is gone afterwards.
-bool DeleteServiceIfAny(const std::string& name);
-
-// A disabled kernel-driver service made for the test, deleted at the end
-// (also when the code under test re-created it).
+// A disabled kernel-driver service made for the test (none when there is no
+// image path), deleted at the end also when the code under test re-created it.
 class ScratchService {
 public:
-    ScratchService(const std::string& name, const std::string& imagePath,
-                   const std::string& displayName);
-    explicit ScratchService(const std::string& name) : m_name(name) {}
-    ~ScratchService() { DeleteServiceIfAny(m_name); }
+    explicit ScratchService(const std::string& name, const std::string& imagePath = "",
+                            const std::string& displayName = "");
+    ~ScratchService();
     ScratchService(const ScratchService&) = delete;
     ScratchService& operator=(const ScratchService&) = delete;
 
     const char* Name() const { return m_name.c_str(); }
-    // A value of our own in the service's key: it disappears only when the
-    // service is deleted and made anew.
-    void Mark();
-    bool IsMarked() const;
 
 private:
     std::string m_name;

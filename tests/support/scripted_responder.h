@@ -26,7 +26,19 @@ public:
     // counted as unexpected.
     void Answer(int button) { m_answers.push_back(button); }
 
-    int Answer(UINT nIDPrompt, const char* text, const char* caption, UINT nType) override;
+    int Answer(UINT nIDPrompt, const char* text, const char* caption, UINT nType) override {
+        asked.push_back({nIDPrompt, text ? text : "", caption ? caption : "", nType});
+        if (whileShown)
+            whileShown(asked.back());
+        if (m_answers.empty()) {
+            ++m_unexpected;
+            UINT buttons = nType & MB_TYPEMASK;
+            return buttons == MB_YESNO || buttons == MB_YESNOCANCEL ? IDYES : IDOK;
+        }
+        int answer = m_answers.front();
+        m_answers.pop_front();
+        return answer;
+    }
     void Beep(UINT) override { ++m_beeps; }
 
     std::vector<AskedMessage> asked;

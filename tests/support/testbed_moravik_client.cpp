@@ -3,50 +3,37 @@
 #include <cstdio>
 
 namespace {
-
-// Opens the service, runs the call on it, closes both handles; false when
-// the service cannot be opened.
-template <typename Call> bool WithService(const char* lpszServiceName, DWORD dwAccess, Call call) {
-    SC_HANDLE hManager = ::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    SC_HANDLE hService = hManager ? ::OpenServiceA(hManager, lpszServiceName, dwAccess) : nullptr;
-    if (hService) {
-        call(hService);
-        ::CloseServiceHandle(hService);
+// The named service opened with the access; null when it cannot be.
+struct ServiceHandle {
+    ServiceHandle(const char* name, DWORD access)
+        : manager(::OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT)),
+          service(::OpenServiceA(manager, name, access)) {}
+    ~ServiceHandle() {
+        ::CloseServiceHandle(service);
+        ::CloseServiceHandle(manager);
     }
-    if (hManager)
-        ::CloseServiceHandle(hManager);
-    return hService != nullptr;
-}
-
+    SC_HANDLE manager, service;
+};
 } // namespace
 
 DWORD QueryTestbedServiceState(const char* lpszServiceName) {
+    ServiceHandle handle(lpszServiceName, SERVICE_QUERY_STATUS);
     SERVICE_STATUS status = {};
-    WithService(lpszServiceName, SERVICE_QUERY_STATUS, [&](SC_HANDLE hService) {
-        if (!::QueryServiceStatus(hService, &status))
-            status.dwCurrentState = 0;
-    });
-    return status.dwCurrentState;
+    return ::QueryServiceStatus(handle.service, &status) ? status.dwCurrentState : 0;
 }
 
 bool WaitForTestbedServiceState(const char* lpszServiceName, DWORD dwState, DWORD dwTimeoutMs) {
-    DWORD dwStart = ::GetTickCount();
-    for (;;) {
+    for (DWORD dwStart = ::GetTickCount(); ::GetTickCount() - dwStart <= dwTimeoutMs; ::Sleep(50))
         if (QueryTestbedServiceState(lpszServiceName) == dwState)
             return true;
-        if (::GetTickCount() - dwStart > dwTimeoutMs)
-            return false;
-        ::Sleep(50);
-    }
+    return false;
 }
 
 bool StopTestbedService(const char* lpszServiceName) {
-    bool bStopping = false;
-    WithService(lpszServiceName, SERVICE_STOP, [&](SC_HANDLE hService) {
-        SERVICE_STATUS status;
-        bStopping = ::ControlService(hService, SERVICE_CONTROL_STOP, &status) ||
-                    ::GetLastError() == ERROR_SERVICE_NOT_ACTIVE;
-    });
+    ServiceHandle handle(lpszServiceName, SERVICE_STOP);
+    SERVICE_STATUS status;
+    bool bStopping = ::ControlService(handle.service, SERVICE_CONTROL_STOP, &status) ||
+                     ::GetLastError() == ERROR_SERVICE_NOT_ACTIVE;
     return bStopping && WaitForTestbedServiceState(lpszServiceName, SERVICE_STOPPED);
 }
 
@@ -54,32 +41,28 @@ bool StartTestbedService(const char* lpszServiceName) {
     // A driver that has just stopped may still be unloading; try again for a
     // while before giving up.
     DWORD dwError = 0;
-    for (int nTry = 0; nTry < 20; ++nTry) {
-        if (!WithService(lpszServiceName, SERVICE_START, [&](SC_HANDLE hService) {
-                dwError = ::StartServiceA(hService, 0, nullptr) ? 0 : ::GetLastError();
-            }))
-            return false;
+    for (int nTry = 0; nTry < 20; ++nTry, ::Sleep(100)) {
+        ServiceHandle handle(lpszServiceName, SERVICE_START);
+        dwError = ::StartServiceA(handle.service, 0, nullptr) ? 0 : ::GetLastError();
         if (dwError == 0 || dwError == ERROR_SERVICE_ALREADY_RUNNING)
             return WaitForTestbedServiceState(lpszServiceName, SERVICE_RUNNING);
-        ::Sleep(100);
+        if (!handle.service)
+            break;
     }
     std::fprintf(stderr, "cannot start %s: error %lu\n", lpszServiceName, dwError);
     return false;
 }
 
 DWORD ReadMoravikStartCount() {
-    DWORD dwCount = 0;
-    DWORD cbCount = sizeof(dwCount);
-    if (::RegGetValueA(HKEY_LOCAL_MACHINE, TESTBED_MORAVIK_RECORD_KEY, TESTBED_MORAVIK_START_COUNT,
-                       RRF_RT_REG_DWORD, nullptr, &dwCount, &cbCount) != ERROR_SUCCESS)
-        return 0;
+    DWORD dwCount = 0, cbCount = sizeof(dwCount);
+    ::RegGetValueA(HKEY_LOCAL_MACHINE, TESTBED_MORAVIK_RECORD_KEY, TESTBED_MORAVIK_START_COUNT,
+                   RRF_RT_REG_DWORD, nullptr, &dwCount, &cbCount);
     return dwCount;
 }
 
 CMoravikStateKeeper::~CMoravikStateKeeper() {
-    DWORD dwState = QueryTestbedServiceState(TESTBED_MORAVIK_SERVICE);
-    if (m_dwState == SERVICE_RUNNING && dwState != SERVICE_RUNNING)
+    if (m_dwState == SERVICE_RUNNING)
         StartTestbedService(TESTBED_MORAVIK_SERVICE);
-    else if (m_dwState == SERVICE_STOPPED && dwState != SERVICE_STOPPED)
+    else if (m_dwState == SERVICE_STOPPED)
         StopTestbedService(TESTBED_MORAVIK_SERVICE);
 }

@@ -15,19 +15,25 @@ public:
     QuarnelTestbed(const QuarnelTestbed&) = delete;
     QuarnelTestbed& operator=(const QuarnelTestbed&) = delete;
 
-    // Opens the stand-in through the first interface of the hot-swap class;
-    // 0 or the error. Other calls open on demand.
-    DWORD Open();
-    // Closes the handle; needed before the service is stopped.
+    // The handle is opened through the first interface of the hot-swap class
+    // on demand, and must be closed before the service is stopped.
     void Close();
-
     // Back to the state after start (counters cleared, switches off).
-    bool Reset();
-    bool ReadStats(TESTBED_QUARNEL_STATS* stats);
-    bool SetRefuseUpdates(bool refuse);
-    bool SetResolveAnswer(uint32_t answer);
+    bool Reset() { return Control(IOCTL_TESTBED_QUARNEL_RESET, nullptr, 0, nullptr, 0); }
+    bool ReadStats(TESTBED_QUARNEL_STATS* stats) {
+        return Control(IOCTL_TESTBED_QUARNEL_GET_STATS, nullptr, 0, stats, sizeof(*stats));
+    }
+    bool SetRefuseUpdates(bool refuse) {
+        return Set(IOCTL_TESTBED_QUARNEL_SET_REFUSE_UPDATES, refuse ? 1 : 0);
+    }
+    bool SetResolveAnswer(uint32_t answer) {
+        return Set(IOCTL_TESTBED_QUARNEL_SET_RESOLVE_ANSWER, answer);
+    }
 
 private:
+    bool Set(DWORD code, uint32_t value) {
+        return Control(code, &value, sizeof(value), nullptr, 0);
+    }
     bool Control(DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize);
     HANDLE m_handle = INVALID_HANDLE_VALUE;
 };
@@ -35,11 +41,7 @@ private:
 // The chassis: a bus's path bytes as hex digit pairs, or no such bus.
 bool SetTestbedBusPath(unsigned bus, const std::string& hexPath);
 void RemoveTestbedBus(unsigned bus);
-// Hex text of count bytes, each the low byte of (first + i).
-std::string HexRun(unsigned first, unsigned count);
 
-// Whether a stop leaves the interface listed (so that opening it fails).
-bool SetQuarnelKeepInterfaceOnStop(bool keep);
 // 0, or non-zero when the service did not reach the state.
 DWORD StopQuarnelService();
 DWORD StartQuarnelService();

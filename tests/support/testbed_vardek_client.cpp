@@ -5,7 +5,6 @@
 #include "support/test_kit.h"
 
 namespace {
-
 // vardekapi.dll in the system directory, where the DLL search finds it.
 std::string ApiPath(const char* lpszSuffix = "") {
     char szDirectory[MAX_PATH] = {};
@@ -16,39 +15,30 @@ std::string ApiPath(const char* lpszSuffix = "") {
 bool FileExists(const std::string& path) {
     return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
-
-bool TakeCountsOnce(TESTBED_VARDEK_COUNTS* pCounts) {
-    HANDLE hDevice = ::CreateFileA(TESTBED_VARDEK_TESTBED_PATH, GENERIC_READ | GENERIC_WRITE, 0,
-                                   nullptr, OPEN_EXISTING, 0, nullptr);
-    if (hDevice == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD dwReturned = 0;
-    BOOL bOk = ::DeviceIoControl(hDevice, TESTBED_VARDEK_IOCTL_TAKE_COUNTS, nullptr, 0, pCounts,
-                                 sizeof(*pCounts), &dwReturned, nullptr);
-    ::CloseHandle(hDevice);
-    return bOk && dwReturned == sizeof(*pCounts);
-}
-
 } // namespace
 
 bool TakeVardekCounts(TESTBED_VARDEK_COUNTS* pCounts) {
     // CloseHandle returns before Wine has delivered IRP_MJ_CLOSE to the
     // driver; keep collecting until nothing more has come in for a while.
-    TESTBED_VARDEK_COUNTS total = {};
-    int nQuiet = 0;
-    for (int nRound = 0; nRound < 100 && nQuiet < 3; ++nRound) {
-        TESTBED_VARDEK_COUNTS c = {};
-        if (!TakeCountsOnce(&c))
+    using Counts = TESTBED_VARDEK_COUNTS;
+    *pCounts = {};
+    for (int nRound = 0, nQuiet = 0; nRound < 100 && nQuiet < 3; ++nRound, ::Sleep(20)) {
+        HANDLE hDevice = ::CreateFileA(TESTBED_VARDEK_TESTBED_PATH, GENERIC_READ | GENERIC_WRITE, 0,
+                                       nullptr, OPEN_EXISTING, 0, nullptr);
+        Counts c = {};
+        DWORD dwReturned = 0;
+        BOOL bOk = ::DeviceIoControl(hDevice, TESTBED_VARDEK_IOCTL_TAKE_COUNTS, nullptr, 0, &c,
+                                     sizeof(c), &dwReturned, nullptr);
+        ::CloseHandle(hDevice);
+        if (!bOk || dwReturned != sizeof(c))
             return false;
-        nQuiet = (c.Opens | c.Cleanups | c.Closes | c.Updates | c.Others) ? 0 : nQuiet + 1;
-        total.Opens += c.Opens;
-        total.Cleanups += c.Cleanups;
-        total.Closes += c.Closes;
-        total.Updates += c.Updates;
-        total.Others += c.Others;
-        ::Sleep(20);
+        ++nQuiet;
+        for (ULONG Counts::*field : {&Counts::Opens, &Counts::Cleanups, &Counts::Closes,
+                                     &Counts::Updates, &Counts::Others}) {
+            pCounts->*field += c.*field;
+            nQuiet = c.*field ? 0 : nQuiet;
+        }
     }
-    *pCounts = total;
     return true;
 }
 

@@ -4,9 +4,8 @@
 
 #include "testbed_vardek.h"
 
-// Counts of the controller device since the last take, then resets them;
-// waits until late closes have come in (about 60 ms when all is quiet).
-// False when the testbed device cannot be reached (driver not running).
+// Counts of the controller device since the last take, once late closes
+// have come in (about 60 ms); false when the testbed device is not running.
 bool TakeVardekCounts(TESTBED_VARDEK_COUNTS* pCounts);
 
 // Puts a vardekapi.dll back that an earlier, interrupted test hid.

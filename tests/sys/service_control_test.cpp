@@ -4,106 +4,65 @@
 
 #include <string>
 
+#include "support/registry_sandbox.h"
+#include "support/scratch_service.h"
 #include "support/testbed_moravik_client.h"
 
 namespace {
-
 const char kNoSuchService[] = "MirandelNoSuchService";
-const char* const kMoravik = TESTBED_MORAVIK_SERVICE;
 
-// A service name no other test process uses.
-std::string UniqueName(const char* stem) { return stem + std::to_string(GetCurrentProcessId()); }
-
-// A service key made directly in the registry (no service behind it) with
-// an image path and a display name (none when empty); removed at the end.
-struct ScratchServiceKey {
-    ScratchServiceKey(const std::string& name, const std::string& image, const std::string& display)
-        : path("SYSTEM\\CurrentControlSet\\Services\\" + name) {
-        for (const auto& value :
-             {std::make_pair("ImagePath", image), std::make_pair("DisplayName", display)})
-            if (!value.second.empty())
-                RegSetKeyValueA(HKEY_LOCAL_MACHINE, path.c_str(), value.first, REG_SZ,
-                                value.second.c_str(), DWORD(value.second.size() + 1));
-    }
-    ~ScratchServiceKey() { RegDeleteTreeA(HKEY_LOCAL_MACHINE, path.c_str()); }
-    std::string path;
-};
-
-class ServiceControlTest : public testing::Test {
-protected:
-    void SetUp() override { ASSERT_EQ(0u, m_control.Open(nullptr)); }
-
-    DWORD State(const char* name) {
-        DWORD state = 0;
-        EXPECT_EQ(0u, m_control.QueryState(name, &state));
-        return state;
-    }
-
-    CMoravikStateKeeper m_moravikKeeper; // moravik is put back as found
-    CServiceControl m_control;
-};
-
-TEST_F(ServiceControlTest, UnknownServiceFailsAndLeavesTheCallersStateAlone) {
+// Real stops and starts: the system board service's restart (tests/store).
+TEST(ServiceControlTest, ADriverIsCreatedOnceAndDeletedAndWhatIsNotThereFails) {
+    CServiceControl control;
+    ASSERT_EQ(0u, control.Open(nullptr));
     DWORD state = 0xDEADBEEF;
-    EXPECT_EQ(DWORD(ERROR_SERVICE_DOES_NOT_EXIST), m_control.QueryState(kNoSuchService, &state));
+    EXPECT_EQ(DWORD(ERROR_SERVICE_DOES_NOT_EXIST), control.QueryState(kNoSuchService, &state));
     EXPECT_EQ(0xDEADBEEFu, state);
-    for (DWORD error : {m_control.Start(kNoSuchService), m_control.Stop(kNoSuchService),
-                        m_control.Delete(kNoSuchService)})
+    for (DWORD error : {control.Start(kNoSuchService), control.Stop(kNoSuchService),
+                        control.Delete(kNoSuchService)})
         EXPECT_EQ(DWORD(ERROR_SERVICE_DOES_NOT_EXIST), error);
-}
 
-TEST_F(ServiceControlTest, ClosedConnectionFindsNothing) {
-    EXPECT_TRUE(m_control.Exists(kMoravik));
-    EXPECT_EQ(0u, m_control.Close());
-    EXPECT_FALSE(m_control.Exists(kMoravik));
-}
-
-TEST_F(ServiceControlTest, StopAndStartReallyStopAndRestartTheService) {
-    ASSERT_TRUE(StartTestbedService(kMoravik)) << "the testbed's moravik is not installed";
-    DWORD starts = ReadMoravikStartCount();
-    EXPECT_EQ(DWORD(SERVICE_RUNNING), State(kMoravik));
-    EXPECT_EQ(0u, m_control.Stop(kMoravik));
-    EXPECT_TRUE(WaitForTestbedServiceState(kMoravik, SERVICE_STOPPED));
-    EXPECT_EQ(DWORD(SERVICE_STOPPED), State(kMoravik));
-    EXPECT_EQ(0u, m_control.Start(kMoravik));
-    EXPECT_TRUE(WaitForTestbedServiceState(kMoravik, SERVICE_RUNNING));
-    EXPECT_EQ(DWORD(SERVICE_RUNNING), State(kMoravik));
-    EXPECT_EQ(starts + 1, ReadMoravikStartCount());
-}
-
-TEST_F(ServiceControlTest, CreateKernelDriverInstallsWhatItIsGivenOnce) {
-    std::string name = UniqueName("MirandelTestDriver");
-    EXPECT_EQ(0u, m_control.CreateKernelDriver(name.c_str(), "System32\\drivers\\mtd.sys",
-                                               "Mirandel test driver", SERVICE_DISABLED,
-                                               "Extended Base"));
-    alignas(QUERY_SERVICE_CONFIGA) BYTE buffer[8192] = {};
-    auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer);
-    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-    SC_HANDLE service = OpenServiceA(manager, name.c_str(), SERVICE_QUERY_CONFIG);
-    DWORD needed = 0;
-    EXPECT_TRUE(QueryServiceConfigA(service, config, sizeof(buffer), &needed));
-    CloseServiceHandle(service);
-    CloseServiceHandle(manager);
-    EXPECT_EQ(DWORD(SERVICE_KERNEL_DRIVER), config->dwServiceType);
-    EXPECT_EQ(DWORD(SERVICE_DISABLED), config->dwStartType);
-    EXPECT_STREQ("System32\\drivers\\mtd.sys", config->lpBinaryPathName);
-    EXPECT_STREQ("Extended Base", config->lpLoadOrderGroup);
-    EXPECT_STREQ("Mirandel test driver", config->lpDisplayName);
-
+    ScratchService scratch(UniqueServiceName("MirandelTestDriver"));
+    EXPECT_EQ(0u, control.CreateKernelDriver(scratch.Name(), "System32\\drivers\\mtd.sys",
+                                             "Mirandel test driver", SERVICE_DISABLED,
+                                             "Extended Base"));
+    ServiceConfig config = QueryServiceConfigOf(scratch.Name());
+    EXPECT_EQ(DWORD(SERVICE_KERNEL_DRIVER), config.type);
+    EXPECT_EQ(DWORD(SERVICE_DISABLED), config.startType);
+    EXPECT_EQ("System32\\drivers\\mtd.sys", config.imagePath);
+    EXPECT_EQ("Extended Base", config.group);
+    EXPECT_EQ("Mirandel test driver", config.displayName);
+    EXPECT_EQ(0u, control.QueryState(scratch.Name(), &state));
+    EXPECT_EQ(DWORD(SERVICE_STOPPED), state);
     EXPECT_EQ(DWORD(ERROR_SERVICE_EXISTS),
-              m_control.CreateKernelDriver(name.c_str(), "System32\\drivers\\b.sys", "Second",
-                                           SERVICE_DISABLED, nullptr));
-    EXPECT_EQ(0u, m_control.Delete(name.c_str()));
-    EXPECT_FALSE(m_control.Exists(name.c_str()));
+              control.CreateKernelDriver(scratch.Name(), "System32\\drivers\\b.sys", "Second",
+                                         SERVICE_DISABLED, nullptr));
+    EXPECT_EQ(0u, control.Delete(scratch.Name()));
+    EXPECT_FALSE(control.Exists(scratch.Name()));
+
+    // A closed connection finds nothing.
+    EXPECT_TRUE(control.Exists(TESTBED_MORAVIK_SERVICE));
+    EXPECT_EQ(0u, control.Close());
+    EXPECT_FALSE(control.Exists(TESTBED_MORAVIK_SERVICE));
 }
 
-TEST(ServiceRegistryTest, EachReaderHasOneBufferAndMissingValuesGiveEmptyTexts) {
-    std::string first = UniqueName("MirandelKeyFirst"), second = UniqueName("MirandelKeySecond");
-    ScratchServiceKey firstKey(first, "first.sys", "A rather longer first display name");
-    ScratchServiceKey secondKey(second, "", "Second");
+TEST(ServiceRegistryTest, EachReaderHasOneBufferAndWhatItCannotReadGivesAnEmptyText) {
+    // Service keys made directly in the registry, with no service behind.
+    // "SYSTEM\CurrentControlSet\Services\" and 93 characters fill the key path.
+    const std::string first = UniqueServiceName("MirandelKeyFirst"),
+                      second = UniqueServiceName("MirandelKeySecond"), longest(93, 'N'),
+                      tooLong = longest + "X";
+    auto path = [](const std::string& name) {
+        return "SYSTEM\\CurrentControlSet\\Services\\" + name;
+    };
+    WriteTexts(HKEY_LOCAL_MACHINE, path(first).c_str(),
+               {{"ImagePath", "first.sys"}, {"DisplayName", "A longer first name"}});
+    WriteText(HKEY_LOCAL_MACHINE, path(second).c_str(), "DisplayName", "Second");
+    for (const std::string& name : {longest, tooLong})
+        WriteText(HKEY_LOCAL_MACHINE, path(name).c_str(), "ImagePath", "x.sys");
 
     const char* pFirst = GetServiceDisplayName(first.c_str());
-    EXPECT_STREQ("A rather longer first display name", pFirst);
+    EXPECT_STREQ("A longer first name", pFirst);
     const char* pSecond = GetServiceDisplayName(second.c_str());
     EXPECT_EQ(pFirst, pSecond);
     EXPECT_STREQ("Second", pSecond); // no tail of the longer first name
@@ -112,16 +71,10 @@ TEST(ServiceRegistryTest, EachReaderHasOneBufferAndMissingValuesGiveEmptyTexts) 
     // A read that finds nothing must not hand back what the last one found.
     EXPECT_STREQ("", GetServiceImagePath(second.c_str()));
     EXPECT_STREQ("", GetServiceDisplayName(kNoSuchService));
-}
-
-TEST(ServiceRegistryTest, NameTooLongForTheKeyPathGivesEmptyTexts) {
-    // "SYSTEM\CurrentControlSet\Services\" and 93 characters fill the key path.
-    std::string longest(93, 'N'), tooLong = longest + "X";
-    ScratchServiceKey longestKey(longest, "x.sys", "X"), tooLongKey(tooLong, "x.sys", "X");
     EXPECT_STREQ("x.sys", GetServiceImagePath(longest.c_str()));
     // Neither the cut-off name's key nor the real one is read.
     EXPECT_STREQ("", GetServiceImagePath(tooLong.c_str()));
-    EXPECT_STREQ("", GetServiceDisplayName(tooLong.c_str()));
+    for (const std::string& name : {first, second, longest, tooLong})
+        ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, path(name).c_str());
 }
-
 } // namespace
