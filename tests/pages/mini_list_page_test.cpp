@@ -1,325 +1,172 @@
-// The Alternate HS-CSR Drivers page: the list and its order, the fields a
-// click or a refresh fills, the service lookup while typing, and Browse.
-#include <gtest/gtest.h>
+// The Alternate HS-CSR Drivers page: its list and order, the fields a click or
+// a refresh fills, service lookups, Browse, and the restrictions edit.
+#include "support/sheet_fixture.h"
 
-#include <windows.h>
-#include <commctrl.h>
 #include <dlgs.h>
 
-#include <string>
-#include <vector>
+#include <cstring>
 
-#include "app/zorvik_app.h"
 #include "res/resource.h"
-#include "pages/miniports/zorvik_mini_list.h"
-#include "support/test_kit.h"
-#include "support/page_host.h"
 #include "support/scratch_service.h"
-#include "support/scripted_responder.h"
 
 namespace {
-CMiniportRecord Record(const char* service, const char* file, const char* description,
-                       const char* restrictions, int copy = 0) {
-    CMiniportRecord record;
-    record.m_strServiceName = service;
-    record.m_strFile = file;
-    record.m_strDescription = description;
-    record.m_strRestrictions = restrictions;
-    record.m_bCopyFile = copy;
-    return record;
-}
+using Texts = std::vector<std::string>;
+const std::vector<int> kFields = {IDC_MINIPORT_SERVICE, IDC_MINIPORT_FILE, IDC_MINIPORT_DESCRIPTION,
+                                  IDC_MINIPORT_RESTRICTIONS};
 
-HWND List(HWND page) { return ::GetDlgItem(page, IDC_MINIPORT_LIST); }
-
-std::string CellText(HWND list, int item, int subItem) {
-    char text[512] = "";
-    LVITEMA lvi = {};
-    lvi.iSubItem = subItem;
-    lvi.pszText = text;
-    lvi.cchTextMax = sizeof(text);
-    ::SendMessageA(list, LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(&lvi));
-    return text;
-}
-
-// Every row as "service|file|description|restrictions".
-std::vector<std::string> Rows(HWND page) {
-    std::vector<std::string> rows;
-    int count = static_cast<int>(::SendMessageA(List(page), LVM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i)
-        rows.push_back(CellText(List(page), i, 0) + "|" + CellText(List(page), i, 1) + "|" +
-                       CellText(List(page), i, 2) + "|" + CellText(List(page), i, 3));
-    return rows;
-}
-
-std::vector<std::string> Services(const CMiniportList& list) {
-    std::vector<std::string> names;
-    for (POSITION pos = list.GetHeadPosition(); pos;)
-        names.push_back(list.GetNext(pos).m_strServiceName.str());
-    return names;
-}
-
-int SelectedRow(HWND page) {
-    return static_cast<int>(
-        ::SendMessageA(List(page), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-}
-
-// A click as the list view reports it: the row under the mouse becomes the
-// only selected one (none when the click is beside the rows), then NM_CLICK.
-void ClickRow(HWND page, int item) {
-    LVITEMA state = {};
-    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    ::SendMessageA(List(page), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
-                   reinterpret_cast<LPARAM>(&state));
-    if (item >= 0) {
-        state.state = LVIS_SELECTED | LVIS_FOCUSED;
-        ::SendMessageA(List(page), LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&state));
-    }
-    NMITEMACTIVATE nm = {};
-    nm.hdr.hwndFrom = List(page);
-    nm.hdr.idFrom = IDC_MINIPORT_LIST;
-    nm.hdr.code = NM_CLICK;
-    nm.iItem = item;
-    ::SendMessageA(page, WM_NOTIFY, IDC_MINIPORT_LIST, reinterpret_cast<LPARAM>(&nm));
-    PumpMessages();
-}
-
-class MiniListPageTest : public ::testing::Test {
+class MiniListPageTest : public SheetTest {
 protected:
     void SetUp() override { TestKit().m_services.Open(nullptr); }
-    void TearDown() override { TestKit().m_services.Close(); }
-
-    HWND ShowWithThree() {
-        m_page.m_miniports.AddTail(Record("alpha", "a.sys", "Alpha", "0A08"));
-        m_page.m_miniports.AddTail(Record("beta", "b.sys", "Beta", "", 1));
-        m_page.m_miniports.AddTail(Record("gamma", "c.sys", "Gamma", "1008, 1808"));
-        return m_host.Show();
+    void TearDown() override {
+        SheetTest::TearDown();
+        TestKit().m_services.Close();
     }
-
-    ScriptedResponder m_responder;
-    ZorvikMiniList m_page{TestKit().m_services};
-    PageHost m_host{m_page};
+    // The page on alpha, beta and gamma; only alpha's file is copied.
+    HWND Page() {
+        CMiniportList& list = Build().m_MiniList.m_miniports;
+        list.AddTail({"0A08", "alpha", "a.sys", "Alpha", 1});
+        list.AddTail({"", "beta", "b.sys", "Beta", 0});
+        list.AddTail({"1008, 1808", "gamma", "c.sys", "Gamma", 0});
+        SelectPage(Show(), m_sheet->GetPageIndex(&m_sheet->m_MiniList));
+        return m_sheet->m_MiniList.m_hWnd;
+    }
+    Texts Services(HWND page) { return ListRows(page, IDC_MINIPORT_LIST, 1); }
 };
 } // namespace
 
-TEST_F(MiniListPageTest, ShowsFourEqualColumnsAndTheListInOrderWithNothingSelected) {
-    HWND page = ShowWithThree();
-    HWND header = reinterpret_cast<HWND>(::SendMessageA(List(page), LVM_GETHEADER, 0, 0));
-    ASSERT_EQ(4, ::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+TEST_F(MiniListPageTest, ClicksAddUpdateMovesAndRemoveKeepTheListInItsOrder) {
+    HWND page = Page();
+    HWND sheet = m_sheet->m_hWnd;
     RECT rc;
-    ::GetClientRect(List(page), &rc);
-    const char* headings[] = {"Service", "File", "Description", "Restrictions"};
-    for (int i = 0; i < 4; ++i) {
-        char text[64] = "";
-        LVCOLUMNA col = {};
-        col.mask = LVCF_TEXT | LVCF_WIDTH;
-        col.pszText = text;
-        col.cchTextMax = sizeof(text);
-        ::SendMessageA(List(page), LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&col));
-        EXPECT_STREQ(headings[i], text);
-        EXPECT_EQ(rc.right / 4, col.cx);
-    }
-    EXPECT_EQ(DWORD(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES),
-              DWORD(::SendMessageA(List(page), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0)));
-    EXPECT_EQ((std::vector<std::string>{"alpha|a.sys|Alpha|0A08", "beta|b.sys|Beta|",
-                                        "gamma|c.sys|Gamma|1008, 1808"}),
-              Rows(page));
-    EXPECT_EQ(-1, SelectedRow(page));
-    EXPECT_EQ("", ItemText(page, IDC_MINIPORT_SERVICE));
-    EXPECT_FALSE(IsApplyEnabled(m_host.Sheet()));
-}
-
-TEST_F(MiniListPageTest, ClickShowsTheRowsRecordAndAClickBesideTheRowsKeepsTheFields) {
-    HWND page = ShowWithThree();
-    ClickRow(page, 1);
-    EXPECT_EQ("beta", ItemText(page, IDC_MINIPORT_SERVICE));
-    EXPECT_EQ("b.sys", ItemText(page, IDC_MINIPORT_FILE));
-    EXPECT_EQ("Beta", ItemText(page, IDC_MINIPORT_DESCRIPTION));
-    EXPECT_EQ("", ItemText(page, IDC_MINIPORT_RESTRICTIONS));
-    EXPECT_EQ(BST_CHECKED, GetCheck(page, IDC_MINIPORT_COPY_FILE));
-    ClickRow(page, 2);
-    EXPECT_EQ("1008, 1808", ItemText(page, IDC_MINIPORT_RESTRICTIONS));
-    EXPECT_EQ(BST_UNCHECKED, GetCheck(page, IDC_MINIPORT_COPY_FILE));
-
-    TypeText(page, IDC_MINIPORT_DESCRIPTION, "typed, not added yet");
-    ClickRow(page, -1);
-    EXPECT_EQ("typed, not added yet", ItemText(page, IDC_MINIPORT_DESCRIPTION));
-    EXPECT_EQ("gamma", ItemText(page, IDC_MINIPORT_SERVICE));
-    // Showing records is no edit.
-    EXPECT_FALSE(IsApplyEnabled(m_host.Sheet()));
-}
-
-TEST_F(MiniListPageTest, AddUpdateReplacesAListedServiceInPlaceAndAppendsANewOne) {
-    HWND page = ShowWithThree();
-    TypeText(page, IDC_MINIPORT_SERVICE, "beta");
-    TypeText(page, IDC_MINIPORT_FILE, "C:\\new\\b2.sys");
-    TypeText(page, IDC_MINIPORT_DESCRIPTION, "Beta two");
-    TypeText(page, IDC_MINIPORT_RESTRICTIONS, "2008");
-    Click(page, IDC_MINIPORT_COPY_FILE);
-    Click(page, IDC_MINIPORT_ADD_UPDATE);
-    EXPECT_TRUE(IsApplyEnabled(m_host.Sheet()));
-    EXPECT_EQ((std::vector<std::string>{"alpha", "beta", "gamma"}), Services(m_page.m_miniports));
-    EXPECT_EQ("beta|C:\\new\\b2.sys|Beta two|2008", Rows(page)[1]);
-    EXPECT_EQ(1, m_page.m_miniports.GetAt(m_page.m_miniports.FindByService("beta")).m_bCopyFile);
-
-    // Names are told apart by case: "Beta" is another service.
+    ::GetClientRect(::GetDlgItem(page, IDC_MINIPORT_LIST), &rc);
+    for (int column = 0; column < 4; ++column)
+        EXPECT_EQ(ColumnWidth(page, IDC_MINIPORT_LIST, column), rc.right / 4);
+    EXPECT_EQ(SelectedRow(page, IDC_MINIPORT_LIST), -1);
+    EXPECT_EQ(ItemTexts(page, kFields), "|||");
+    // A listed service is replaced in place; another one (names differ by
+    // case too) goes last.
+    TypeTexts(page, kFields, "beta|C:\\new\\b2.sys|Beta two|2008");
+    Click(page, {IDC_MINIPORT_COPY_FILE, IDC_MINIPORT_ADD_UPDATE});
+    EXPECT_TRUE(IsApplyEnabled(sheet));
     TypeText(page, IDC_MINIPORT_SERVICE, "Beta");
     Click(page, IDC_MINIPORT_ADD_UPDATE);
-    EXPECT_EQ((std::vector<std::string>{"alpha", "beta", "gamma", "Beta"}),
-              Services(m_page.m_miniports));
-    EXPECT_EQ("Beta|C:\\new\\b2.sys|Beta two|2008", Rows(page)[3]);
+    EXPECT_EQ(ListRows(page, IDC_MINIPORT_LIST),
+              (Texts{"alpha|a.sys|Alpha|0A08", "beta|C:\\new\\b2.sys|Beta two|2008",
+                     "gamma|c.sys|Gamma|1008, 1808", "Beta|C:\\new\\b2.sys|Beta two|2008"}));
+
+    // A click shows the row's record, one beside the rows keeps the fields;
+    // neither is an edit.
+    m_sheet->m_MiniList.SetModified(FALSE);
+    ClickListRow(page, IDC_MINIPORT_LIST, 1);
+    EXPECT_EQ(GetCheck(page, IDC_MINIPORT_COPY_FILE), BST_CHECKED);
+    ClickListRow(page, IDC_MINIPORT_LIST, 2);
+    TypeText(page, IDC_MINIPORT_DESCRIPTION, "typed");
+    ClickListRow(page, IDC_MINIPORT_LIST, -1);
+    EXPECT_EQ(ItemTexts(page, kFields), "gamma|c.sys|typed|1008, 1808");
+    EXPECT_EQ(GetCheck(page, IDC_MINIPORT_COPY_FILE), BST_UNCHECKED);
+    // A move without a selection beeps; at an end it does nothing.
+    Click(page, {IDC_MINIPORT_MOVE_UP, IDC_MINIPORT_MOVE_DOWN});
+    ClickListRow(page, IDC_MINIPORT_LIST, 0);
+    Click(page, IDC_MINIPORT_MOVE_UP);
+    EXPECT_FALSE(IsApplyEnabled(sheet));
+    Click(page, std::vector<int>(4, IDC_MINIPORT_MOVE_DOWN));
+    EXPECT_EQ(Services(page), (Texts{"beta", "gamma", "Beta", "alpha"}));
+    EXPECT_EQ(SelectedRow(page, IDC_MINIPORT_LIST), 3);
+    EXPECT_TRUE(IsApplyEnabled(sheet));
+    Click(page, IDC_MINIPORT_MOVE_UP);
+    EXPECT_EQ(SelectedRow(page, IDC_MINIPORT_LIST), 2);
+    EXPECT_EQ(ItemTexts(page, kFields), "alpha|a.sys|Alpha|0A08");
+
+    // Remove selects the same row, or the one before, and shows it; the
+    // last record removed leaves its fields.
+    ClickListRow(page, IDC_MINIPORT_LIST, 1);
+    Click(page, IDC_MINIPORT_REMOVE);
+    EXPECT_EQ(Services(page), (Texts{"beta", "alpha", "Beta"}));
+    EXPECT_EQ(ItemText(page, IDC_MINIPORT_SERVICE), "alpha");
+    ClickListRow(page, IDC_MINIPORT_LIST, 2);
+    Click(page, IDC_MINIPORT_REMOVE);
+    EXPECT_EQ(ItemText(page, IDC_MINIPORT_SERVICE), "alpha");
+    Click(page, std::vector<int>(3, IDC_MINIPORT_REMOVE));
+    EXPECT_TRUE(Services(page).empty());
+    EXPECT_EQ(ItemText(page, IDC_MINIPORT_SERVICE), "beta");
+    EXPECT_EQ(m_responder.m_beeps, 2);
 }
 
-TEST_F(MiniListPageTest, MovesKeepTheMovedRowSelectedAndStopAtTheEnds) {
-    HWND page = ShowWithThree();
-    Click(page, IDC_MINIPORT_MOVE_UP);
-    Click(page, IDC_MINIPORT_MOVE_DOWN);
-    EXPECT_EQ(2, m_responder.m_beeps);
-    EXPECT_FALSE(IsApplyEnabled(m_host.Sheet()));
-
-    ClickRow(page, 0);
-    Click(page, IDC_MINIPORT_MOVE_UP);
-    EXPECT_EQ((std::vector<std::string>{"alpha", "beta", "gamma"}), Services(m_page.m_miniports));
-    EXPECT_FALSE(IsApplyEnabled(m_host.Sheet()));
-
-    Click(page, IDC_MINIPORT_MOVE_DOWN);
-    Click(page, IDC_MINIPORT_MOVE_DOWN);
-    EXPECT_EQ((std::vector<std::string>{"beta", "gamma", "alpha"}), Services(m_page.m_miniports));
-    EXPECT_EQ(2, SelectedRow(page));
-    EXPECT_EQ("alpha|a.sys|Alpha|0A08", Rows(page)[2]);
-    EXPECT_TRUE(IsApplyEnabled(m_host.Sheet()));
-    Click(page, IDC_MINIPORT_MOVE_DOWN);
-    EXPECT_EQ((std::vector<std::string>{"beta", "gamma", "alpha"}), Services(m_page.m_miniports));
-
-    Click(page, IDC_MINIPORT_MOVE_UP);
-    EXPECT_EQ((std::vector<std::string>{"beta", "alpha", "gamma"}), Services(m_page.m_miniports));
-    EXPECT_EQ(1, SelectedRow(page));
-    EXPECT_EQ("alpha", ItemText(page, IDC_MINIPORT_SERVICE));
-    EXPECT_EQ(2, m_responder.m_beeps);
-}
-
-TEST_F(MiniListPageTest, RemoveSelectsTheSameRowOrTheOneBeforeAndShowsIt) {
-    HWND page = ShowWithThree();
-    Click(page, IDC_MINIPORT_REMOVE);
-    EXPECT_EQ(3, m_page.m_miniports.GetCount());
-    EXPECT_FALSE(IsApplyEnabled(m_host.Sheet()));
-
-    ClickRow(page, 1);
-    Click(page, IDC_MINIPORT_REMOVE);
-    EXPECT_EQ((std::vector<std::string>{"alpha", "gamma"}), Services(m_page.m_miniports));
-    EXPECT_EQ(1, SelectedRow(page));
-    EXPECT_EQ("gamma", ItemText(page, IDC_MINIPORT_SERVICE));
-    EXPECT_TRUE(IsApplyEnabled(m_host.Sheet()));
-
-    Click(page, IDC_MINIPORT_REMOVE);
-    EXPECT_EQ(0, SelectedRow(page));
-    EXPECT_EQ("alpha", ItemText(page, IDC_MINIPORT_SERVICE));
-    Click(page, IDC_MINIPORT_REMOVE);
-    EXPECT_TRUE(m_page.m_miniports.IsEmpty());
-    EXPECT_TRUE(Rows(page).empty());
-    EXPECT_EQ("alpha", ItemText(page, IDC_MINIPORT_SERVICE));
-}
-
-TEST_F(MiniListPageTest, TypingAnInstalledServiceNameFillsFileAndDescriptionOnly) {
+TEST_F(MiniListPageTest, ServicesAreLookedUpByNameAndByBrowseAndRestrictionsKeepSlotCharacters) {
     ScratchService service(UniqueServiceName("MirandelPageLookup"), "System32\\drivers\\lookup.sys",
                            "Lookup miniport");
-    HWND page = ShowWithThree();
-    TypeText(page, IDC_MINIPORT_RESTRICTIONS, "1008");
-    TypeText(page, IDC_MINIPORT_SERVICE, service.Name());
-    EXPECT_EQ("System32\\drivers\\lookup.sys", ItemText(page, IDC_MINIPORT_FILE));
-    EXPECT_EQ("Lookup miniport", ItemText(page, IDC_MINIPORT_DESCRIPTION));
-    EXPECT_EQ("1008", ItemText(page, IDC_MINIPORT_RESTRICTIONS));
-    EXPECT_FALSE(IsApplyEnabled(m_host.Sheet()));
+    const std::string name = service.Name();
+    const std::string entry = "|System32\\drivers\\lookup.sys|Lookup miniport|1008";
+    HWND page = Page();
+    // Typed and pasted characters outside hexadecimal digits, comma, blank
+    // and hyphen are dropped; keys that are no printable characters of the C
+    // locale (backspace, e-acute) pass. The page takes what the field holds.
+    HWND edit = ::GetDlgItem(page, IDC_MINIPORT_RESTRICTIONS);
+    ::SetWindowTextA(edit, "");
+    for (const char* p = "0A,g x;1b-.2C\b\xE9"; *p; ++p)
+        ::SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(*p), 1);
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    HGLOBAL data = ::GlobalAlloc(GMEM_MOVEABLE, 16);
+    std::strcpy(static_cast<char*>(::GlobalLock(data)), "1a;g-2 zz\r\n3");
+    ::GlobalUnlock(data);
+    ::SetClipboardData(CF_TEXT, data);
+    ::CloseClipboard();
+    ::SendMessageA(edit, WM_PASTE, 0, 0);
+    ASSERT_TRUE(m_sheet->m_MiniList.UpdateData(TRUE));
+    EXPECT_EQ(m_sheet->m_MiniList.m_strRestrictions.str(), "0A, 1b-2\xE9"
+                                                           "1a-2 3");
 
-    // A name that is no service leaves the fields alone.
-    TypeText(page, IDC_MINIPORT_SERVICE, "MirandelNoSuchService");
-    EXPECT_EQ("System32\\drivers\\lookup.sys", ItemText(page, IDC_MINIPORT_FILE));
+    // The services' entries are in the real registry, which the sandbox hides.
+    m_registry.WithRealRegistry([&] {
+        TypeTexts(page, {IDC_MINIPORT_RESTRICTIONS, IDC_MINIPORT_SERVICE}, "1008|" + name);
+        EXPECT_EQ(ItemTexts(page, kFields), name + entry);
+        // A name that is no service leaves the fields alone; neither is an edit.
+        TypeText(page, IDC_MINIPORT_SERVICE, "MirandelNoSuchService");
+        EXPECT_EQ(ItemTexts(page, kFields), "MirandelNoSuchService" + entry);
+        EXPECT_FALSE(IsApplyEnabled(m_sheet->m_hWnd));
 
-    // The reload notification rebuilds the rows and shows the record now at
-    // the selected index, without looking its service up.
-    ClickRow(page, 2);
-    m_page.m_miniports.RemoveHead();
-    m_page.m_miniports.AddTail(Record(service.Name(), "C:\\mine.sys", "Mine", ""));
-    ::PostMessageA(page, WM_RELOAD_NOTIFY, 0, 0);
-    PumpMessages();
-    EXPECT_EQ(3u, Rows(page).size());
-    EXPECT_EQ(2, SelectedRow(page));
-    EXPECT_EQ(service.Name(), ItemText(page, IDC_MINIPORT_SERVICE));
-    EXPECT_EQ("C:\\mine.sys", ItemText(page, IDC_MINIPORT_FILE));
-    EXPECT_EQ("Mine", ItemText(page, IDC_MINIPORT_DESCRIPTION));
-}
+        // The reload notification rebuilds the rows and shows the record now at
+        // the selected index, without looking its service up.
+        ClickListRow(page, IDC_MINIPORT_LIST, 2);
+        m_sheet->m_MiniList.m_miniports.RemoveHead();
+        m_sheet->m_MiniList.m_miniports.AddTail({"", name.c_str(), "C:\\mine.sys", "Mine", 0});
+        ::PostMessageA(page, WM_RELOAD_NOTIFY, 0, 0);
+        PumpMessages();
+        EXPECT_EQ(Services(page), (Texts{"beta", "gamma", name}));
+        EXPECT_EQ(ItemTexts(page, kFields), name + "|C:\\mine.sys|Mine|");
 
-namespace {
-// A file of the given name in a fresh folder below the temporary folder.
-struct ScratchFile {
-    explicit ScratchFile(const std::string& fileName) {
+        // Browse opens in the drivers directory on *.sys files; a file of no
+        // service gives its title and path, a service's file the service's entry.
         char temp[MAX_PATH];
         ::GetTempPathA(sizeof(temp), temp);
-        dir = std::string(temp) + UniqueServiceName("mirandel-browse-");
-        ::CreateDirectoryA(dir.c_str(), nullptr);
-        path = dir + "\\" + fileName;
-        HANDLE h =
-            ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ::WriteFile(h, "MZ", 2, nullptr, nullptr);
-        ::CloseHandle(h);
-    }
-    ~ScratchFile() {
-        ::DeleteFileA(path.c_str());
-        ::RemoveDirectoryA(dir.c_str());
-    }
-    std::string dir, path;
-};
-
-struct BrowseSeen {
-    bool shown = false;
-    std::string currentDir, firstFilter;
-};
-
-// Answers the open-file dialog with the path, as a user typing it would.
-void ChooseInBrowseDialog(const std::string& path, BrowseSeen* seen) {
-    RunInModalLoop("Browse for miniport", [path, seen](HWND dialog) {
-        seen->shown = true;
-        char dir[MAX_PATH] = "";
-        ::GetCurrentDirectoryA(sizeof(dir), dir);
-        seen->currentDir = dir;
-        char filter[128] = "";
-        ::SendDlgItemMessageA(dialog, cmb1, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(filter));
-        seen->firstFilter = filter;
-        HWND name = ::GetDlgItem(dialog, cmb13);
-        if (!name)
-            name = ::GetDlgItem(dialog, edt1);
-        ::SetWindowTextA(name, path.c_str());
-        ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        std::string title = UniqueServiceName("MirandelBrowsed"), seen;
+        TypeText(page, IDC_MINIPORT_DESCRIPTION, "kept");
+        for (const std::string& chosen : {title, name}) {
+            std::string path = temp + chosen + ".sys";
+            ::CloseHandle(
+                ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+            RunInModalLoop("Browse for miniport", [&](HWND dialog) {
+                char text[MAX_PATH] = "";
+                ::GetCurrentDirectoryA(sizeof(text), text);
+                seen +=
+                    lstrcmpiA(text, m_sheet->m_MiniList.m_strDriversDir) == 0 ? "drivers " : text;
+                ::SendDlgItemMessageA(dialog, cmb1, CB_GETLBTEXT, 0,
+                                      reinterpret_cast<LPARAM>(text));
+                seen += std::string(text) + "\n";
+                HWND box = ::GetDlgItem(dialog, cmb13) ? ::GetDlgItem(dialog, cmb13)
+                                                       : ::GetDlgItem(dialog, edt1);
+                ::SetWindowTextA(box, path.c_str());
+                ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+            });
+            Click(page, IDC_MINIPORT_BROWSE);
+            ::DeleteFileA(path.c_str());
+            std::string file = ItemText(page, IDC_MINIPORT_FILE);
+            seen += ItemTexts(page, {IDC_MINIPORT_SERVICE, IDC_MINIPORT_DESCRIPTION}) + "|" +
+                    (lstrcmpiA(file.c_str(), path.c_str()) ? file : "the path") + "\n";
+        }
+        EXPECT_EQ(seen, "drivers Drivers(*.sys)\n" + title +
+                            "|kept|the path\ndrivers Drivers(*.sys)\n" + name +
+                            "|Lookup miniport|System32\\drivers\\lookup.sys\n");
     });
-}
-} // namespace
-
-TEST_F(MiniListPageTest, BrowseStartsInTheDriversDirectoryAndTakesANewFilesTitleAndPath) {
-    std::string title = UniqueServiceName("MirandelBrowsed");
-    ScratchFile file(title + ".sys");
-    HWND page = ShowWithThree();
-    TypeText(page, IDC_MINIPORT_DESCRIPTION, "kept");
-    BrowseSeen seen;
-    ChooseInBrowseDialog(file.path, &seen);
-    Click(page, IDC_MINIPORT_BROWSE);
-    ASSERT_TRUE(seen.shown);
-    EXPECT_EQ(0, lstrcmpiA(m_page.m_strDriversDir, seen.currentDir.c_str())) << seen.currentDir;
-    EXPECT_EQ("Drivers(*.sys)", seen.firstFilter);
-    EXPECT_EQ(title, ItemText(page, IDC_MINIPORT_SERVICE));
-    EXPECT_EQ(0, lstrcmpiA(file.path.c_str(), ItemText(page, IDC_MINIPORT_FILE).c_str()))
-        << ItemText(page, IDC_MINIPORT_FILE);
-    EXPECT_EQ("kept", ItemText(page, IDC_MINIPORT_DESCRIPTION));
-}
-
-TEST_F(MiniListPageTest, BrowseToTheFileOfAnInstalledServiceTakesTheServicesEntry) {
-    ScratchService service(UniqueServiceName("MirandelBrowsedService"),
-                           "System32\\drivers\\browsed.sys", "Browsed miniport");
-    ScratchFile file(std::string(service.Name()) + ".sys");
-    HWND page = ShowWithThree();
-    BrowseSeen seen;
-    ChooseInBrowseDialog(file.path, &seen);
-    Click(page, IDC_MINIPORT_BROWSE);
-    ASSERT_TRUE(seen.shown);
-    EXPECT_EQ(service.Name(), ItemText(page, IDC_MINIPORT_SERVICE));
-    EXPECT_EQ("System32\\drivers\\browsed.sys", ItemText(page, IDC_MINIPORT_FILE));
-    EXPECT_EQ("Browsed miniport", ItemText(page, IDC_MINIPORT_DESCRIPTION));
 }
