@@ -3,14 +3,14 @@
 // clicks and keystrokes would.
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "support/scripted_responder.h"
 
-// Dispatches the messages waiting for this thread (posted notifications,
-// due timers), once or for about the given time.
+using Texts = std::vector<std::string>;
+
+// Dispatches waiting messages (posted ones, due timers), or for a time.
 void PumpMessages();
 void PumpMessagesFor(DWORD milliseconds);
 
@@ -43,6 +43,3 @@ void PressSheetButton(HWND sheet, int id);
 bool SheetEnded(HWND sheet);
 // The string ids of the messages asked so far, in their order.
 std::string AskedIds(const ScriptedResponder& responder);
-// Runs the script from inside a modal loop that starts on this thread (for
-// example the one of DoModal), once the window with the given caption exists.
-void RunInModalLoop(const char* caption, std::function<void(HWND)> script);
