@@ -81,6 +81,7 @@ TEST_F(SlotsPageTest, RowsSortByNumberTypingConvertsAndBadEntriesAreRefusedInOrd
     Click(page, IDC_REMOVE);
     EXPECT_EQ(ItemTexts(page, kSlotFields), "||||");
 
+    WriteText(HKEY_LOCAL_MACHINE, kSlotsKey, "7", "2008"); // two paths to resolve at the load
     page = Page(0);
     // 0A alone is bus 0 (the host bus, whose path is empty), device 1, function 2.
     std::string triples;
@@ -95,7 +96,8 @@ TEST_F(SlotsPageTest, RowsSortByNumberTypingConvertsAndBadEntriesAreRefusedInOrd
         Add(page, entry);
     EXPECT_TRUE(IsApplyEnabled(m_sheet->m_hWnd));
     EXPECT_EQ(ItemTexts(page, {IDC_PHYSICAL_SLOT, IDC_SLOT_PATH}), "-3|0A08");
-    // Only a whole triple in range shows a path; the conversion comes first.
+    // Only a whole triple in range shows a path; at Add/Update the conversion
+    // (no bus 9; any device of bus 1) comes before the ranges.
     Click(page, IDC_ENTRY_BDF);
     EXPECT_EQ(Enabled(page, {IDC_SLOT_PATH, IDC_BUS}), "01");
     std::string paths;
@@ -107,7 +109,7 @@ TEST_F(SlotsPageTest, RowsSortByNumberTypingConvertsAndBadEntriesAreRefusedInOrd
     for (const char* entry : {"7||9||0", "7||1|32|0", "7||1|1|8", "||1|1|2", "4||2|3|1"})
         Add(page, entry);
     EXPECT_EQ(ListRows(page, IDC_SLOT_LIST),
-              (Texts{"1|0A08|1/1/2", "4|191008|2/3/1", "8|1808|1/3/0"}));
+              (Texts{"1|0A08|1/1/2", "4|191008|2/3/1", "7|2008|1/4/0", "8|1808|1/3/0"}));
     // Without the driver Bus/Device/Function is refused; slot paths still add.
     Click(page, IDC_ENTRY_SLOT_PATH);
     TestKit().m_driver.Close();
@@ -121,7 +123,7 @@ TEST_F(SlotsPageTest, RowsSortByNumberTypingConvertsAndBadEntriesAreRefusedInOrd
     EXPECT_EQ(Enabled(page, {IDC_SLOT_PATH, IDC_BUS, IDC_DEVICE, IDC_FUNCTION}), "1000");
     Add(page, "3|1A08");
     EXPECT_EQ(ListRows(page, IDC_SLOT_LIST),
-              (Texts{"1|0A08|1/1/2", "3|1A08|", "4|191008|2/3/1", "8|1808|1/3/0"}));
+              (Texts{"1|0A08|1/1/2", "3|1A08|", "4|191008|2/3/1", "7|2008|1/4/0", "8|1808|1/3/0"}));
 }
 
 TEST_F(BridgesPageTest, EntriesAreRefusedInOrderGoInByPathMoveAndNeedTheLibraryForTheSwitch) {
@@ -144,7 +146,6 @@ TEST_F(BridgesPageTest, EntriesAreRefusedInOrderGoInByPathMoveAndNeedTheLibraryF
               "0x100000|0x100000");
     EXPECT_EQ(ListRows(page, IDC_SLOT_LIST),
               Texts{"0A08|(0,1000,ffff)|100000|100000|1/1/2|No|Yes"});
-    EXPECT_TRUE(IsApplyEnabled(m_sheet->m_hWnd));
     EXPECT_EQ(ItemTexts(page, kBridgeFields),
               "0A08|0x1000|0xFFFF|0x0|0x1000|0x0|0xFFFFFFFF|0x100000|0x100000|0x0|0xFFFFFFFF|"
               "0x100000|0x100000");
@@ -158,7 +159,8 @@ TEST_F(BridgesPageTest, EntriesAreRefusedInOrderGoInByPathMoveAndNeedTheLibraryF
     EXPECT_EQ(m_responder.m_beeps, 11);
     for (const AskedMessage& asked : m_responder.asked)
         EXPECT_EQ(asked.type, UINT(MB_OK | MB_ICONSTOP));
-    // In place, or by path (no path: after the others); a star is another slot.
+    // A slot is replaced in place; new records go in by path, those without
+    // one after the others; a starred path is a slot of its own.
     Click(page, {IDC_ENTRY_SLOT_PATH, IDC_DYNAMIC_BUS, IDC_NO_RESET});
     for (const char* entry :
          {"0A08|0x2000|0x7FFF|0x1000|0x1000|0|0xFFFFFFFF|0x100000|0x1000|0|0xFFFF",
@@ -188,7 +190,7 @@ TEST_F(BridgesPageTest, EntriesAreRefusedInOrderGoInByPathMoveAndNeedTheLibraryF
     EXPECT_EQ(moves, "0B08 0A08 0C08 1:0A08\n0B08 0C08 0A08 2:0A08\n0B08 0C08 0A08 2:0A08\n"
                      "0B08 0A08 0C08 1:0A08\n0A08 0B08 0C08 0:0A08\n0A08 0B08 0C08 0:0A08\n");
     EXPECT_TRUE(IsApplyEnabled(m_sheet->m_hWnd));
-    EXPECT_EQ(m_responder.m_beeps, 11); // as before
+    EXPECT_EQ(m_responder.m_beeps, 11); // the refusals' only
     // No selection: the default fields, and a move only beeps.
     ClickListRow(page, IDC_SLOT_LIST, -1);
     EXPECT_EQ(ItemTexts(page, kBridgeFields), "|0x0|0xFFFF|0x1000|0x1000|0x0|0xFFFFFFFF|0x100000|"
@@ -196,7 +198,8 @@ TEST_F(BridgesPageTest, EntriesAreRefusedInOrderGoInByPathMoveAndNeedTheLibraryF
     Click(page, {IDC_MOVE_UP, IDC_MOVE_DOWN});
     EXPECT_EQ(m_responder.m_beeps, 13);
     EXPECT_EQ(ListRows(page, IDC_SLOT_LIST, 1), (Texts{"0A08", "0B08", "0C08"}));
-    // Remove selects the row in its place or the new last; the last leaves its fields.
+    // Remove selects the row in its place or the new last; the only row
+    // leaves its fields.
     ClickListRow(page, IDC_SLOT_LIST, 2);
     Click(page, IDC_REMOVE);
     EXPECT_EQ(SelectedRow(page, IDC_SLOT_LIST), 1);
@@ -258,7 +261,6 @@ TEST_F(SheetTest, DeviceRequirementsAreCheckedMergedPerIdentityAndStoredInIdenti
     for (const char* fields : {"1ABC|2DEF|1ABC|||10|||||", "1ABC|2DEF|||0b|20|||||",
                                "1ABC|2DEF||||30|||||7", "2000|1|||||FFFFFFFFF||||"})
         enter(fields);
-    EXPECT_EQ(m_responder.asked.size(), 10u);
     EXPECT_EQ(ListRows(page, IDC_DEVRES_LIST),
               (Texts{"PCI\\VEN_1ABC&DEV_2DEF|0:30;5:7", "PCI\\VEN_1ABC&DEV_2DEF&REV_0B|0:20",
                      "PCI\\VEN_1ABC&DEV_2DEF&SUBSYS_00001ABC|0:10",
