@@ -1,165 +1,179 @@
-// The main sheet: its buttons, captions, system menu, and the Apply, OK and
-// Reload flows with their questions.
+// The main sheet: buttons, system menu, the Miscellaneous page, the Apply, OK,
+// Cancel and Reload flows with their questions, and the column widths kept.
 #include "support/sheet_fixture.h"
+
+#include <commctrl.h>
 
 #include "res/resource.h"
 
 namespace {
+const std::string kProfile = "Software\\Tavrel Systems\\Tavrel Mirandel - configuration\\";
+const std::vector<int> kMiscFields = {IDC_DISCONNECT_TIMEOUT, IDC_POLLING_RATE,
+                                      IDC_INSERT_BEFORE_EJECT};
+
+// A value of the driver's parameters or of the profile; -100 for none.
+int Stored(const char* name, HKEY root = HKEY_LOCAL_MACHINE, std::string key = kQuarnelKey) {
+    DWORD value = 0;
+    return ReadDword(root, key.c_str(), name, &value) ? static_cast<int>(value) : -100;
+}
+int Profile(const char* section, const char* name) {
+    return Stored(name, HKEY_CURRENT_USER, kProfile + section);
+}
 int Left(HWND sheet, int id) {
     RECT rc;
     ::GetWindowRect(::GetDlgItem(sheet, id), &rc);
     return rc.left;
 }
-
-bool Stored(const char* name) { return ValueExists(HKEY_LOCAL_MACHINE, kQuarnelKey, name); }
 } // namespace
 
-TEST_F(SheetTest, ButtonsCaptionIconAndSystemMenu) {
+TEST_F(SheetTest, ApplyAndReloadAskFirstAndTheMiscPageKeepsItsRules) {
     HWND sheet = Show();
-    char caption[128] = "";
-    ::GetWindowTextA(sheet, caption, sizeof(caption));
-    EXPECT_STREQ(caption, "Mirandel Configuration Utility");
-    EXPECT_EQ(::GetDlgItem(sheet, IDHELP), nullptr);
+    char text[128] = "";
+    ::GetWindowTextA(sheet, text, sizeof(text));
+    EXPECT_STREQ(text, "Mirandel Configuration Utility");
+    // The row reads Reload (in Help's place), OK, Cancel, Apply.
     EXPECT_EQ(ItemText(sheet, IDC_RELOAD), "&Reload");
-    EXPECT_TRUE(IsEnabled(sheet, IDC_RELOAD));
+    EXPECT_EQ(Enabled(sheet, {IDC_RELOAD, ID_APPLY_NOW}), "10");
     EXPECT_LT(Left(sheet, IDC_RELOAD), Left(sheet, IDOK));
     EXPECT_LT(Left(sheet, IDOK), Left(sheet, IDCANCEL));
     EXPECT_LT(Left(sheet, IDCANCEL), Left(sheet, ID_APPLY_NOW));
-    EXPECT_FALSE(::GetWindowLongA(::GetDlgItem(sheet, IDOK), GWL_STYLE) & BS_DEFPUSHBUTTON);
-    EXPECT_FALSE(IsApplyEnabled(sheet));
     EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageA(sheet, WM_QUERYDRAGICON, 0, 0)),
               m_sheet->m_hIcon);
-
-    EXPECT_EQ(m_sheet->GetPage(m_sheet->GetPageCount() - 1), &m_sheet->m_About);
-    char text[64] = "";
+    // The system menu's last entry shows the About page.
     ::GetMenuStringA(::GetSystemMenu(sheet, FALSE), IDM_ABOUTBOX, text, sizeof(text), MF_BYCOMMAND);
     EXPECT_STREQ(text, "&About...");
     ::SendMessageA(sheet, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
     EXPECT_EQ(m_sheet->GetActivePage(), &m_sheet->m_About);
-    EXPECT_FALSE(SheetEnded(sheet));
-}
 
-TEST_F(SheetTest, ApplyAsksAndCancelNoAndYesDoWhatTheySay) {
-    HWND sheet = Show();
-    TypeText(MiscPage(), IDC_DISCONNECT_TIMEOUT, "25000");
-    ASSERT_TRUE(IsApplyEnabled(sheet));
-
-    m_responder.Answer(IDCANCEL);
-    PressSheetButton(sheet, ID_APPLY_NOW);
-    ASSERT_EQ(m_responder.asked.size(), 1u);
-    EXPECT_EQ(m_responder.asked[0].id, static_cast<UINT>(IDS_CONFIRM_UPDATE));
-    EXPECT_EQ(m_responder.asked[0].caption, "Tavrel Mirandel - configuration");
-    EXPECT_EQ(m_responder.asked[0].type, static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION));
+    // The scan box (enabled, checked) can be cleared only at polling rate 0.
+    HWND page = MiscPage();
+    ZorvikMisc& misc = m_sheet->m_Misc;
+    const std::vector<int> scan = {IDC_SCAN_SURPRISE_REMOVAL};
+    EXPECT_EQ(ItemTexts(page, kMiscFields) + Enabled(page, scan) + Checked(page, scan),
+              "20000|500|5000"
+              "01");
+    TypeText(page, IDC_POLLING_RATE, "0");
     EXPECT_TRUE(IsApplyEnabled(sheet));
+    Click(page, IDC_SCAN_SURPRISE_REMOVAL);
+    EXPECT_EQ(Enabled(page, scan) + Checked(page, scan), "10");
+    TypeText(page, IDC_POLLING_RATE, "70000");
+    EXPECT_EQ(Enabled(page, scan) + Checked(page, scan), "01");
+    EXPECT_EQ(misc.m_bScanSurpriseRemoval, 0);
+    ASSERT_TRUE(misc.UpdateData(TRUE));
+    EXPECT_EQ(misc.m_bScanSurpriseRemoval, 1);
+    EXPECT_EQ(misc.m_dwPollingRate, 70000u);
 
+    // Reload answered No keeps the edits; Yes shows the registry.
+    TypeText(page, IDC_POLLING_RATE, "0");
+    Click(page, IDC_SCAN_SURPRISE_REMOVAL);
+    WriteDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "DisconnectRetryInterval", 11111);
+    WriteDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "StallInterval", 400);
     m_responder.Answer(IDNO);
-    PressSheetButton(sheet, ID_APPLY_NOW);
-    EXPECT_FALSE(Stored("DisconnectRetryInterval"));
-    EXPECT_FALSE(IsApplyEnabled(sheet));
-
-    TypeText(m_sheet->m_Misc.m_hWnd, IDC_DISCONNECT_TIMEOUT, "26000");
+    PressSheetButton(sheet, IDC_RELOAD);
+    EXPECT_EQ(m_responder.asked[0].id, UINT(IDS_CONFIRM_RELOAD));
+    EXPECT_EQ(m_responder.asked[0].type, UINT(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(ItemTexts(page, kMiscFields), "20000|0|5000");
+    EXPECT_TRUE(IsApplyEnabled(sheet));
     m_responder.Answer(IDYES);
-    PressSheetButton(sheet, ID_APPLY_NOW);
-    DWORD value = 0;
-    EXPECT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "DisconnectRetryInterval", &value));
-    EXPECT_EQ(value, 26000u);
+    PressSheetButton(sheet, IDC_RELOAD);
+    EXPECT_EQ(ItemTexts(page, kMiscFields) + Enabled(page, scan) + Checked(page, scan),
+              "11111|400|5000"
+              "01");
     EXPECT_FALSE(IsApplyEnabled(sheet));
-    EXPECT_EQ(m_responder.asked.size(), 3u);
-}
 
-TEST_F(SheetTest, ApplyWithABadFieldStillAsksAndSavesTheLastGoodValue) {
-    HWND sheet = Show();
-    TypeText(MiscPage(), IDC_DISCONNECT_TIMEOUT, "");
+    // A change of the rate reads every field back, up to a bad one: the
+    // fields before it are taken, the ones after it keep their members.
+    TypeTexts(page, {IDC_DISCONNECT_TIMEOUT, IDC_INSERT_BEFORE_EJECT}, "1234|4321");
     m_responder.Answer(IDOK);
-    m_responder.Answer(IDYES);
+    TypeText(page, IDC_POLLING_RATE, "-5");
+    EXPECT_EQ(m_responder.asked[2].text, "Please enter a positive integer.");
+    EXPECT_EQ(m_responder.asked[2].caption, "Tavrel Mirandel - configuration");
+    EXPECT_EQ(m_responder.asked[2].type, UINT(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(misc.m_dwDisconnectTimeout, 1234u);
+    EXPECT_EQ(misc.m_dwPollingRate, 400u);
+    EXPECT_EQ(misc.m_dwInsertBeforeEject, 5000u);
+    EXPECT_EQ(::GetFocus(), ::GetDlgItem(page, IDC_POLLING_RATE));
+
+    // Apply reads the pages back, then asks: Cancel, No or Yes (saves).
+    for (int answer : {IDOK, IDCANCEL, IDOK, IDNO, IDOK, IDYES})
+        m_responder.Answer(answer);
     PressSheetButton(sheet, ID_APPLY_NOW);
-    ASSERT_EQ(m_responder.asked.size(), 2u);
-    EXPECT_EQ(m_responder.asked[0].text, "Please enter a positive integer.");
-    DWORD value = 0;
-    EXPECT_TRUE(ReadDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "DisconnectRetryInterval", &value));
-    EXPECT_EQ(value, 20000u);
-}
-
-TEST_F(SheetTest, OkWithoutChangesClosesAtOnce) {
-    HWND sheet = Show();
-    PressSheetButton(sheet, IDOK);
-    EXPECT_TRUE(m_responder.asked.empty());
-    EXPECT_EQ(m_sheet->GetEndResult(), IDOK);
-    EXPECT_TRUE(SheetEnded(sheet));
-    EXPECT_FALSE(Stored("StallInterval"));
-}
-
-TEST_F(SheetTest, OkWithChangesCancelStaysOpenAndYesSavesAndCloses) {
-    HWND sheet = Show();
-    TypeText(MiscPage(), IDC_INSERT_BEFORE_EJECT, "6000");
-    m_responder.Answer(IDCANCEL);
-    PressSheetButton(sheet, IDOK);
-    EXPECT_FALSE(SheetEnded(sheet));
+    EXPECT_EQ(m_responder.asked[4].id, UINT(IDS_CONFIRM_UPDATE));
+    EXPECT_EQ(m_responder.asked[4].type, UINT(MB_YESNOCANCEL | MB_ICONQUESTION));
     EXPECT_TRUE(IsApplyEnabled(sheet));
-    EXPECT_FALSE(Stored("InsertBeforeEjectInterval"));
-
-    m_responder.Answer(IDYES);
-    PressSheetButton(sheet, IDOK);
-    EXPECT_EQ(m_responder.asked.size(), 2u);
-    EXPECT_TRUE(Stored("InsertBeforeEjectInterval"));
-    EXPECT_EQ(m_sheet->GetEndResult(), IDOK);
-    EXPECT_TRUE(SheetEnded(sheet));
+    PressSheetButton(sheet, ID_APPLY_NOW);
+    EXPECT_EQ(Stored("DisconnectRetryInterval"), 11111);
+    EXPECT_FALSE(IsApplyEnabled(sheet));
+    TypeText(page, IDC_DISCONNECT_TIMEOUT, "26000");
+    PressSheetButton(sheet, ID_APPLY_NOW);
+    EXPECT_EQ(Stored("DisconnectRetryInterval"), 26000);
+    EXPECT_EQ(Stored("StallInterval"), 400);
+    EXPECT_EQ(Stored("InsertBeforeEjectInterval"), 5000);
+    EXPECT_FALSE(IsApplyEnabled(sheet));
+    EXPECT_EQ(m_responder.asked.size(), 9u);
+    EXPECT_EQ(m_responder.m_unexpected, 0);
 }
 
-TEST_F(SheetTest, OkAnsweredNoAndCancelCloseWithoutWriting) {
+TEST_F(SheetTest, OkKeepsTheColumnWidthsAndSavesAsAnsweredAndCancelKeepsNothing) {
+    // Entries that are missing, no DWORD or negative give the defaults; an
+    // entry mode other than 1 is the slot path.
+    WriteText(HKEY_CURRENT_USER, (kProfile + "ZorvikEq").c_str(), "w1", "120");
+    WriteRaw(HKEY_CURRENT_USER, (kProfile + "ZorvikEq").c_str(), "w2", REG_DWORD, "", 0);
+    WriteDword(HKEY_CURRENT_USER, (kProfile + "ZorvikEq").c_str(), "w3", 0xFFFFFFF0);
+    WriteDword(HKEY_CURRENT_USER, (kProfile + "ZorvikRes").c_str(), "w0", 90);
+    WriteDword(HKEY_CURRENT_USER, (kProfile + "ZorvikRes").c_str(), "m_SpathToggle", 7);
+    WriteDword(HKEY_CURRENT_USER, (kProfile + "ZorvikMiniList").c_str(), "w1", 0xFFFFFFF0);
     HWND sheet = Show();
-    TypeText(MiscPage(), IDC_INSERT_BEFORE_EJECT, "6000");
-    m_responder.Answer(IDNO);
+    HWND slots = m_sheet->m_Eq.m_hWnd;
+    int third = ColumnWidth(slots, IDC_SLOT_LIST, 0);
+    EXPECT_GT(third, 0);
+    EXPECT_EQ(ColumnWidth(slots, IDC_SLOT_LIST, 1), third);
+    EXPECT_EQ(ColumnWidth(slots, IDC_SLOT_LIST, 2), third);
+    SelectPage(sheet, 1);
+    HWND bridges = m_sheet->m_Res.m_hWnd;
+    EXPECT_EQ(ColumnWidth(bridges, IDC_SLOT_LIST, 0), 90);
+    EXPECT_EQ(Checked(bridges, {IDC_ENTRY_SLOT_PATH}), "1");
+
+    // OK closes at once and writes the widths of the pages shown, the entry
+    // mode, and what the miniport page holds.
+    ListView_SetColumnWidth(::GetDlgItem(slots, IDC_SLOT_LIST), 1, 123);
     PressSheetButton(sheet, IDOK);
     EXPECT_EQ(m_sheet->GetEndResult(), IDOK);
-    m_sheet.reset();
+    ASSERT_TRUE(SheetEnded(sheet));
+    EXPECT_EQ(Profile("ZorvikEq", "w2"), 123);
+    EXPECT_EQ(Profile("ZorvikEq", "w1"), third);
+    EXPECT_EQ(Profile("ZorvikRes", "w0"), 90);
+    EXPECT_EQ(Profile("ZorvikRes", "m_SpathToggle"), 0);
+    EXPECT_EQ(Profile("ZorvikDevRes", "w0"), -100);
+    EXPECT_EQ(Profile("ZorvikMiniList", "w1"), -1);
+    EXPECT_EQ(Stored("StallInterval"), -100);
 
+    // The widths come back; Cancel closes, writing neither widths nor edits.
+    m_sheet.reset();
     sheet = Show();
+    HWND list = ::GetDlgItem(m_sheet->m_Eq.m_hWnd, IDC_SLOT_LIST);
+    EXPECT_EQ(ListView_GetColumnWidth(list, 1), 123);
+    ListView_SetColumnWidth(list, 1, 40);
     TypeText(MiscPage(), IDC_INSERT_BEFORE_EJECT, "6000");
     PressSheetButton(sheet, IDCANCEL);
     EXPECT_TRUE(SheetEnded(sheet));
-    EXPECT_EQ(m_responder.asked.size(), 1u);
-    EXPECT_FALSE(Stored("InsertBeforeEjectInterval"));
-}
-
-TEST_F(SheetTest, ReloadNoKeepsTheEditsAndYesShowsTheRegistry) {
-    HWND sheet = Show();
-    HWND page = MiscPage();
-    TypeText(page, IDC_DISCONNECT_TIMEOUT, "25000");
-    TypeText(page, IDC_POLLING_RATE, "0");
-    TypeText(page, IDC_INSERT_BEFORE_EJECT, "9");
-    WriteDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "DisconnectRetryInterval", 11111);
-
-    m_responder.Answer(IDNO);
-    PressSheetButton(sheet, IDC_RELOAD);
-    ASSERT_EQ(m_responder.asked.size(), 1u);
-    EXPECT_EQ(m_responder.asked[0].id, static_cast<UINT>(IDS_CONFIRM_RELOAD));
-    EXPECT_EQ(m_responder.asked[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
-    EXPECT_EQ(ItemText(page, IDC_DISCONNECT_TIMEOUT), "25000");
-    EXPECT_TRUE(IsApplyEnabled(sheet));
-
-    m_responder.Answer(IDYES);
-    PressSheetButton(sheet, IDC_RELOAD);
-    EXPECT_EQ(ItemText(page, IDC_DISCONNECT_TIMEOUT), "11111");
-    // Scalars the registry lacks keep the page's members: the polling rate
-    // was read back when it changed, the later edit was never read.
-    EXPECT_EQ(ItemText(page, IDC_POLLING_RATE), "0");
-    EXPECT_EQ(ItemText(page, IDC_INSERT_BEFORE_EJECT), "5000");
-    EXPECT_FALSE(IsApplyEnabled(sheet));
-}
-
-TEST_F(SheetTest, ReloadPutsBackTheScanBoxRuleOfTheReloadedPollingRate) {
-    WriteDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "StallInterval", 500);
-    HWND sheet = Show();
-    HWND page = MiscPage();
-    TypeText(page, IDC_POLLING_RATE, "0");
-    ASSERT_TRUE(IsEnabled(page, IDC_SCAN_SURPRISE_REMOVAL));
-    Click(page, IDC_SCAN_SURPRISE_REMOVAL);
-
-    m_responder.Answer(IDYES);
-    PressSheetButton(sheet, IDC_RELOAD);
-    PumpMessages();
-    EXPECT_EQ(ItemText(page, IDC_POLLING_RATE), "500");
-    EXPECT_FALSE(IsEnabled(page, IDC_SCAN_SURPRISE_REMOVAL));
-    EXPECT_EQ(GetCheck(page, IDC_SCAN_SURPRISE_REMOVAL), BST_CHECKED);
+    EXPECT_EQ(Profile("ZorvikEq", "w2"), 123);
+    // OK with changes asks: Cancel stays open (widths written), No, Yes close.
+    for (int answer : {IDNO, IDYES}) {
+        m_sheet.reset();
+        sheet = Show();
+        ListView_SetColumnWidth(::GetDlgItem(m_sheet->m_Eq.m_hWnd, IDC_SLOT_LIST), 1, 60 + answer);
+        TypeText(MiscPage(), IDC_INSERT_BEFORE_EJECT, "6000");
+        m_responder.Answer(IDCANCEL);
+        m_responder.Answer(answer);
+        PressSheetButton(sheet, IDOK);
+        EXPECT_FALSE(SheetEnded(sheet));
+        EXPECT_EQ(Profile("ZorvikEq", "w2"), 60 + answer);
+        EXPECT_EQ(Stored("InsertBeforeEjectInterval"), -100);
+        PressSheetButton(sheet, IDOK);
+        EXPECT_EQ(m_sheet->GetEndResult(), IDOK);
+        EXPECT_EQ(Stored("InsertBeforeEjectInterval"), answer == IDYES ? 6000 : -100);
+    }
+    EXPECT_EQ(m_responder.asked.size(), 4u);
+    EXPECT_EQ(m_responder.m_unexpected, 0);
 }

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include <string>
+#include <algorithm>
 
 #include "framework/property_sheet.h"
 
@@ -15,17 +15,14 @@ void PumpMessages() {
 }
 
 void PumpMessagesFor(DWORD milliseconds) {
-    DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < milliseconds) {
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < milliseconds;) {
         PumpMessages();
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
     PumpMessages();
 }
 
-bool IsApplyEnabled(HWND sheet) {
-    return !(::GetWindowLongA(::GetDlgItem(sheet, ID_APPLY_NOW), GWL_STYLE) & WS_DISABLED);
-}
+bool IsApplyEnabled(HWND sheet) { return IsEnabled(sheet, ID_APPLY_NOW); }
 
 void SelectPage(HWND sheet, int index) {
     ::SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -37,10 +34,23 @@ void TypeText(HWND page, int id, const char* text) {
     PumpMessages();
 }
 
+void TypeTexts(HWND page, const std::vector<int>& ids, const std::string& texts) {
+    size_t start = 0;
+    for (size_t i = 0; i < ids.size() && start <= texts.size(); ++i) {
+        size_t end = std::min(texts.find('|', start), texts.size());
+        TypeText(page, ids[i], texts.substr(start, end - start).c_str());
+        start = end + 1;
+    }
+}
+
 void Click(HWND page, int id) {
-    HWND button = ::GetDlgItem(page, id);
-    ::SendMessageA(button, BM_CLICK, 0, 0);
+    ::SendMessageA(::GetDlgItem(page, id), BM_CLICK, 0, 0);
     PumpMessages();
+}
+
+void Click(HWND page, const std::vector<int>& ids) {
+    for (int id : ids)
+        Click(page, id);
 }
 
 int GetCheck(HWND page, int id) {
@@ -55,54 +65,60 @@ std::string ItemText(HWND page, int id) {
     return text;
 }
 
-int ListRowCount(HWND page, int id) {
-    return static_cast<int>(::SendDlgItemMessageA(page, id, LVM_GETITEMCOUNT, 0, 0));
+std::string ItemTexts(HWND page, const std::vector<int>& ids) {
+    std::string texts;
+    for (size_t i = 0; i < ids.size(); ++i)
+        texts += (i ? "|" : "") + ItemText(page, ids[i]);
+    return texts;
 }
 
-std::string ListText(HWND page, int id, int row, int column) {
-    char text[512] = "";
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof(text);
-    ::SendDlgItemMessageA(page, id, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
-                          reinterpret_cast<LPARAM>(&item));
-    return text;
+std::string Enabled(HWND page, const std::vector<int>& ids) {
+    std::string states;
+    for (int id : ids)
+        states += IsEnabled(page, id) ? '1' : '0';
+    return states;
 }
 
-std::vector<int> SelectedRows(HWND page, int id) {
-    std::vector<int> rows;
+std::string Checked(HWND page, const std::vector<int>& ids) {
+    std::string states;
+    for (int id : ids)
+        states += GetCheck(page, id) == BST_CHECKED ? '1' : '0';
+    return states;
+}
+
+std::vector<std::string> ListRows(HWND page, int id, int columns) {
     HWND list = ::GetDlgItem(page, id);
-    for (int row = -1;;) {
-        row = static_cast<int>(::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row),
-                                              MAKELPARAM(LVNI_SELECTED, 0)));
-        if (row < 0)
-            return rows;
-        rows.push_back(row);
+    columns = std::min(columns, Header_GetItemCount(ListView_GetHeader(list)));
+    std::vector<std::string> rows(ListView_GetItemCount(list));
+    for (size_t row = 0; row < rows.size(); ++row) {
+        for (int column = 0; column < columns; ++column) {
+            char text[512] = "";
+            ListView_GetItemText(list, row, column, text, sizeof(text));
+            rows[row] += (column ? "|" : "") + std::string(text);
+        }
     }
+    return rows;
+}
+
+int SelectedRow(HWND page, int id) {
+    return ListView_GetNextItem(::GetDlgItem(page, id), -1, LVNI_SELECTED);
+}
+
+int ColumnWidth(HWND page, int id, int column) {
+    return ListView_GetColumnWidth(::GetDlgItem(page, id), column);
 }
 
 void ClickListRow(HWND page, int id, int row, bool doubleClick) {
     HWND list = ::GetDlgItem(page, id);
-    POINT at = {};
-    if (row >= 0) {
-        RECT rc = {};
-        rc.left = LVIR_LABEL;
-        ::SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row),
-                       reinterpret_cast<LPARAM>(&rc));
-        at = {rc.left + 2, (rc.top + rc.bottom) / 2};
-    } else {
-        RECT client;
-        ::GetClientRect(list, &client);
-        at = {client.right / 2, client.bottom - 3};
+    RECT rc = {};
+    if (row < 0 || !ListView_GetItemRect(list, row, &rc, LVIR_LABEL)) {
+        ::GetClientRect(list, &rc);
+        rc.top = rc.bottom - 6;
     }
-    LPARAM where = MAKELPARAM(at.x, at.y);
-    ::SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, where);
-    ::SendMessageA(list, WM_LBUTTONUP, 0, where);
-    if (doubleClick) {
-        ::SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, where);
-        ::SendMessageA(list, WM_LBUTTONUP, 0, where);
-    }
+    LPARAM where = MAKELPARAM(rc.left + 2, (rc.top + rc.bottom) / 2);
+    const UINT clicks[4] = {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP};
+    for (int i = 0; i < (doubleClick ? 4 : 2); ++i)
+        ::SendMessageA(list, clicks[i], clicks[i] == WM_LBUTTONUP ? 0 : MK_LBUTTON, where);
     PumpMessages();
 }
 
@@ -114,23 +130,9 @@ void PressSheetButton(HWND sheet, int id) {
 
 bool SheetEnded(HWND sheet) { return PropSheet_GetCurrentPageHwnd(sheet) == nullptr; }
 
-namespace {
-const char* g_caption = nullptr;
-std::function<void(HWND)> g_script;
-
-void CALLBACK ModalTimer(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND sheet = ::FindWindowA(nullptr, g_caption);
-    if (!sheet)
-        return;
-    ::KillTimer(nullptr, id);
-    auto script = std::move(g_script);
-    g_script = nullptr;
-    script(sheet);
-}
-} // namespace
-
-void RunInModalLoop(const char* caption, std::function<void(HWND)> script) {
-    g_caption = caption;
-    g_script = std::move(script);
-    ::SetTimer(nullptr, 0, 50, &ModalTimer);
+std::string AskedIds(const ScriptedResponder& responder) {
+    std::string ids;
+    for (const AskedMessage& message : responder.asked)
+        ids += (ids.empty() ? "" : " ") + std::to_string(message.id);
+    return ids;
 }

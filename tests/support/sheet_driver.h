@@ -3,39 +3,43 @@
 // clicks and keystrokes would.
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
-class CPropertySheet;
+#include "support/scripted_responder.h"
 
-// Dispatches every message waiting for this thread (posted notifications,
-// timers that are due).
+using Texts = std::vector<std::string>;
+
+// Dispatches waiting messages (posted ones, due timers), or for a time.
 void PumpMessages();
-// Dispatches messages for about the given time.
 void PumpMessagesFor(DWORD milliseconds);
 
 bool IsApplyEnabled(HWND sheet);
 // Makes the page with the given index the active one through the tab control.
 void SelectPage(HWND sheet, int index);
-// Types text into an edit (raising EN_CHANGE as typing does) or clicks a button.
+// Types into an edit (raising EN_CHANGE as typing does), or types texts
+// separated by "|" into the first of the edits; clicks one or more buttons.
 void TypeText(HWND page, int id, const char* text);
+void TypeTexts(HWND page, const std::vector<int>& ids, const std::string& texts);
 void Click(HWND page, int id);
+void Click(HWND page, const std::vector<int>& ids);
 int GetCheck(HWND page, int id);
 bool IsEnabled(HWND page, int id);
 std::string ItemText(HWND page, int id);
-// List views: rows, cell texts, the selected rows, and a click with the
-// mouse on a row (-1: on the empty space below the rows); a double click is
-// the click, then the second one.
-int ListRowCount(HWND page, int id);
-std::string ListText(HWND page, int id, int row, int column);
-std::vector<int> SelectedRows(HWND page, int id);
+// The items' texts joined by "|"; '1' or '0' for each enabled, or checked.
+std::string ItemTexts(HWND page, const std::vector<int>& ids);
+std::string Enabled(HWND page, const std::vector<int>& ids);
+std::string Checked(HWND page, const std::vector<int>& ids);
+// A list view's rows (the cells of each, or of its first columns, joined by
+// "|"), its first selected row (-1: none), a column's width; a click, or a
+// double click, with the mouse on a row (-1: on the empty space below).
+std::vector<std::string> ListRows(HWND page, int id, int columns = 99);
+int SelectedRow(HWND page, int id);
+int ColumnWidth(HWND page, int id, int column);
 void ClickListRow(HWND page, int id, int row, bool doubleClick = false);
 // Presses a button of the sheet (IDOK, IDCANCEL, ID_APPLY_NOW, Reload).
 void PressSheetButton(HWND sheet, int id);
 // True once comctl32 has ended a modeless sheet (it has no current page).
 bool SheetEnded(HWND sheet);
-
-// Runs the script from inside a modal loop that starts on this thread (for
-// example the one of DoModal), once the sheet with the given caption exists.
-void RunInModalLoop(const char* caption, std::function<void(HWND)> script);
+// The string ids of the messages asked so far, in their order.
+std::string AskedIds(const ScriptedResponder& responder);
