@@ -38,6 +38,13 @@ inline bool ReadDword(HKEY root, const char* path, const char* name, DWORD* valu
     DWORD size = sizeof(*value);
     return ::RegGetValueA(root, path, name, RRF_RT_REG_DWORD, nullptr, value, &size) == 0;
 }
+inline bool KeyExists(HKEY root, const char* path) {
+    HKEY key;
+    if (::RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    ::RegCloseKey(key);
+    return true;
+}
 inline bool ValueExists(HKEY root, const char* path, const char* name) {
     return ::RegGetValueA(root, path, name, RRF_RT_ANY, nullptr, nullptr, nullptr) == 0;
 }
