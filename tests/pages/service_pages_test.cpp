@@ -2,6 +2,8 @@
 // pages, with the service manager open.
 #include "support/sheet_fixture.h"
 
+#include <dlgs.h>
+
 #include <cstring>
 
 #include "res/resource.h"
@@ -116,6 +118,38 @@ TEST_F(ServicePagesTest, MiniportsKeepTheirOrderAndSystemBoardFieldsFollowModeAn
         EXPECT_EQ(ListRows(page, IDC_MINIPORT_LIST, 1), (Texts{"alpha", name}));
         EXPECT_EQ(ItemTexts(page, kFields), name + "|C:\\mine.sys|Mine|");
     });
+    // Browse starts in the drivers directory. A chosen file's title names
+    // the service; its path is the file unless that service has an entry,
+    // which then gives file and description.
+    char temp[MAX_PATH];
+    ::GetTempPathA(sizeof(temp), temp);
+    for (const std::string& title : {UniqueServiceName("MirandelBrowsed"), name}) {
+        const std::string path = temp + title + ".sys";
+        ::CloseHandle(
+            ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        std::string folder, filter;
+        RunInModalLoop("Browse for miniport", [&](HWND dialog) {
+            char text[MAX_PATH] = "";
+            ::GetCurrentDirectoryA(sizeof(text), text);
+            folder = text;
+            ::SendDlgItemMessageA(dialog, cmb1, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
+            filter = text;
+            HWND edit = ::GetDlgItem(dialog, cmb13) ? ::GetDlgItem(dialog, cmb13)
+                                                    : ::GetDlgItem(dialog, edt1);
+            ::SetWindowTextA(edit, path.c_str());
+            ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        });
+        m_registry.WithRealRegistry([&] { Click(page, IDC_MINIPORT_BROWSE); });
+        ::DeleteFileA(path.c_str());
+        EXPECT_EQ(0, lstrcmpiA(folder.c_str(), m_sheet->m_MiniList.m_strDriversDir)) << folder;
+        EXPECT_EQ("Drivers(*.sys)", filter);
+        EXPECT_EQ(title, ItemText(page, IDC_MINIPORT_SERVICE));
+        if (title == name)
+            EXPECT_EQ(ItemTexts(page, {IDC_MINIPORT_FILE, IDC_MINIPORT_DESCRIPTION}),
+                      "System32\\drivers\\lookup.sys|Lookup miniport");
+        else
+            EXPECT_EQ(0, lstrcmpiA(path.c_str(), ItemText(page, IDC_MINIPORT_FILE).c_str()));
+    }
     // The last record removed leaves its fields.
     Click(page, std::vector<int>(3, IDC_MINIPORT_REMOVE));
     EXPECT_TRUE(ListRows(page, IDC_MINIPORT_LIST).empty());

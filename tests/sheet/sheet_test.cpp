@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "res/resource.h"
+#include "support/testbed_quarnel_client.h"
 
 namespace {
 const std::string kProfile = "Software\\Tavrel Systems\\Tavrel Mirandel - configuration\\";
@@ -176,4 +177,28 @@ TEST_F(SheetTest, OkKeepsTheColumnWidthsAndSavesAsAnsweredAndCancelKeepsNothing)
     }
     EXPECT_EQ(m_responder.asked.size(), 4u);
     EXPECT_EQ(m_responder.m_unexpected, 0);
+}
+
+// Start-up: without the driver, message 4001 once and the sheet all the
+// same; with it, no message. The driver is closed once the sheet has ended.
+TEST(AppStart, WithoutTheDriverItSaysSoOnceAndTheSheetOpensAllTheSame) {
+    for (bool bDriver : {false, true}) {
+        ASSERT_EQ(0u, bDriver ? StartQuarnelService() : StopQuarnelService());
+        ScriptedResponder responder;
+        HANDLE seen = nullptr;
+        RunInModalLoop("Mirandel Configuration Utility", [&](HWND sheet) {
+            seen = TestKit().m_driver.GetHandle();
+            PressSheetButton(sheet, IDCANCEL);
+        });
+        EXPECT_FALSE(TestApp().InitInstance());
+        EXPECT_EQ(bDriver ? 0u : 1u, responder.asked.size());
+        if (!bDriver) {
+            EXPECT_EQ(UINT(IDS_CANNOT_OPEN_DRIVER), responder.asked[0].id);
+            EXPECT_EQ(UINT(MB_OK | MB_ICONSTOP), responder.asked[0].type);
+            EXPECT_EQ("Tavrel Mirandel - configuration", responder.asked[0].caption);
+        }
+        EXPECT_EQ(bDriver, seen != nullptr && seen != INVALID_HANDLE_VALUE);
+        EXPECT_EQ(nullptr, TestKit().m_driver.GetHandle());
+        EXPECT_EQ(nullptr, TestApp().m_pMainWnd);
+    }
 }

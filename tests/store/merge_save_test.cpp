@@ -370,6 +370,28 @@ TEST_F(SaveTest, WhatTheKitCannotTakeIsToldAfterTheSaveAndAStoppedServiceStaysSt
     EXPECT_EQ(DWORD(SERVICE_STOPPED), QueryTestbedServiceState("moravik"));
     EXPECT_EQ(starts, MoravikStarts());
 
+    // Without the service, its key is left as it is.
+    TestKit().m_services.Close();
+    sheet.m_Moravik.m_dwTimeout = 5555;
+    EXPECT_TRUE(sheet.SaveParameters());
+    EXPECT_EQ(4444u, Dword(kMoravikKey, "Timeout"));
+    TestKit().m_services.Open(nullptr);
+
+    // Keys that cannot be opened for write stop the save before anything is
+    // installed, written or told; the changes stay pending.
+    ControllerUpdates();
+    {
+        KeyLock lock(HKEY_LOCAL_MACHINE, kRestrictKey);
+        ASSERT_TRUE(lock.Locked());
+        m_responder.Answer(IDOK);
+        EXPECT_FALSE(sheet.SaveParameters());
+    }
+    ASSERT_EQ(1u, m_responder.asked.size());
+    EXPECT_EQ("Cannot open registry for write", m_responder.asked[0].text);
+    EXPECT_EQ(4444u, Dword(kMoravikKey, "Timeout"));
+    EXPECT_EQ(0u, ControllerUpdates());
+    m_responder.asked.clear();
+
     // A refused update and a service that does not start again (its stop
     // outlasts the restart's pause) are told in that order, once every value
     // is written.

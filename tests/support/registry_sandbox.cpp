@@ -44,3 +44,29 @@ StoredValues ReadStoredValues(HKEY root, const char* path) {
     ::RegCloseKey(key);
     return values;
 }
+
+KeyLock::KeyLock(HKEY root, const char* path) {
+    if (::RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_hKey, nullptr))
+        return;
+    SECURITY_DESCRIPTOR sd;
+    ACL acl;
+    ::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+    ::InitializeAcl(&acl, sizeof(acl), ACL_REVISION);
+    ::SetSecurityDescriptorDacl(&sd, TRUE, &acl, FALSE);
+    HKEY probe = nullptr;
+    m_bLocked = ::RegSetKeySecurity(m_hKey, DACL_SECURITY_INFORMATION, &sd) == ERROR_SUCCESS &&
+                ::RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &probe) != ERROR_SUCCESS;
+    if (probe)
+        ::RegCloseKey(probe);
+}
+
+KeyLock::~KeyLock() {
+    if (!m_hKey)
+        return;
+    // The handle was opened before the lock and may still change the access list.
+    SECURITY_DESCRIPTOR sd;
+    ::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+    ::SetSecurityDescriptorDacl(&sd, TRUE, nullptr, FALSE);
+    ::RegSetKeySecurity(m_hKey, DACL_SECURITY_INFORMATION, &sd);
+    ::RegCloseKey(m_hKey);
+}

@@ -65,6 +65,19 @@ inline void WriteTexts(HKEY root, const char* path, NamedTexts texts) {
         WriteText(root, path, text.first.c_str(), text.second);
 }
 
+// Makes a key refuse every access (an empty access list) for as long as the
+// lock lives, as a key of another owner would.
+class KeyLock {
+public:
+    KeyLock(HKEY root, const char* path);
+    ~KeyLock();
+    bool Locked() const { return m_bLocked; }
+
+private:
+    HKEY m_hKey = nullptr;
+    bool m_bLocked = false;
+};
+
 // Every value of a key as stored: name -> (type, bytes).
 using StoredValue = std::pair<DWORD, std::string>;
 using StoredValues = std::map<std::string, StoredValue>;

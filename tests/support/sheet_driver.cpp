@@ -136,3 +136,23 @@ std::string AskedIds(const ScriptedResponder& responder) {
         ids += (ids.empty() ? "" : " ") + std::to_string(message.id);
     return ids;
 }
+
+namespace {
+const char* g_caption = nullptr;
+std::function<void(HWND)> g_script;
+
+void CALLBACK ModalTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND window = ::FindWindowA(nullptr, g_caption);
+    if (!window)
+        return;
+    ::KillTimer(nullptr, id);
+    auto script = std::move(g_script);
+    script(window);
+}
+} // namespace
+
+void RunInModalLoop(const char* caption, std::function<void(HWND)> script) {
+    g_caption = caption;
+    g_script = std::move(script);
+    ::SetTimer(nullptr, 0, 50, &ModalTimer);
+}

@@ -3,6 +3,7 @@
 // clicks and keystrokes would.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,3 +44,7 @@ void PressSheetButton(HWND sheet, int id);
 bool SheetEnded(HWND sheet);
 // The string ids of the messages asked so far, in their order.
 std::string AskedIds(const ScriptedResponder& responder);
+
+// Runs the script from inside a modal loop that starts on this thread (the
+// sheet's, a common dialog's) once a window of the given caption exists.
+void RunInModalLoop(const char* caption, std::function<void(HWND)> script);

@@ -29,6 +29,13 @@ void RemoveTestbedBus(unsigned bus) {
                          std::to_string(bus).c_str());
 }
 
+bool SetQuarnelKeepInterfaceOnStop(bool keep) {
+    DWORD value = keep ? 1 : 0;
+    return RegSetKeyValueA(HKEY_LOCAL_MACHINE, TESTBED_QUARNEL_TESTBED_KEY,
+                           TESTBED_QUARNEL_KEEP_INTERFACE_VALUE, REG_DWORD, &value,
+                           sizeof(value)) == ERROR_SUCCESS;
+}
+
 DWORD StopQuarnelService() { return StopTestbedService("quarnel") ? 0 : ERROR_TIMEOUT; }
 
 DWORD StartQuarnelService() { return StartTestbedService("quarnel") ? 0 : ERROR_TIMEOUT; }

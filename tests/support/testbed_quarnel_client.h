@@ -42,6 +42,8 @@ private:
 bool SetTestbedBusPath(unsigned bus, const std::string& hexPath);
 void RemoveTestbedBus(unsigned bus);
 
+// Whether a stop leaves the interface listed (so that opening it fails).
+bool SetQuarnelKeepInterfaceOnStop(bool keep);
 // 0, or non-zero when the service did not reach the state.
 DWORD StopQuarnelService();
 DWORD StartQuarnelService();

@@ -30,6 +30,7 @@ protected:
     void TearDown() override {
         m_hotswap.Close();
         RemoveTestbedBus(TEST_BUS);
+        SetQuarnelKeepInterfaceOnStop(false);
         StartQuarnelService(); // after the story that stops it
         m_testbed.Reset();
         std::setlocale(LC_ALL, "C");
@@ -137,5 +138,17 @@ TEST_F(HotSwapDriverTest,
     EXPECT_EQ(0u, m_hotswap.UpdateParameters());
     EXPECT_EQ(UNTOUCHED, LocationOf("191008", false));
     EXPECT_EQ("old", TextOf({2, 3, 1}, false));
+
+    // Found but not opened (the stopped device left its interface listed):
+    // every request is made, and fails.
+    ASSERT_TRUE(SetQuarnelKeepInterfaceOnStop(true));
+    ASSERT_EQ(0u, StartQuarnelService());
+    ASSERT_EQ(0u, StopQuarnelService());
+    EXPECT_NE(0u, m_hotswap.Open());
+    EXPECT_EQ(CHotSwapDriver::OPEN_FAILED, m_hotswap.GetState());
+    EXPECT_EQ(INVALID_HANDLE_VALUE, m_hotswap.GetHandle());
+    EXPECT_TRUE(m_hotswap.IsAvailable());
+    EXPECT_NE(0u, m_hotswap.UpdateParameters());
+    EXPECT_EQ(UNTOUCHED, LocationOf("191008", false));
 }
 } // namespace
