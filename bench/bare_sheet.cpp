@@ -16,7 +16,8 @@ struct PageTemplate {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&icc);
-    static PageTemplate page = {{WS_CHILD | WS_DISABLED | WS_CAPTION, 0, 0, 0, 0, 305, 215}, 0, 0, 0};
+    static PageTemplate page = {
+        {WS_CHILD | WS_DISABLED | WS_CAPTION, 0, 0, 0, 0, 305, 215}, 0, 0, 0};
     PROPSHEETPAGEA psp = {};
     psp.dwSize = sizeof(psp);
     psp.dwFlags = PSP_DLGINDIRECT | PSP_USETITLE;

@@ -22,13 +22,13 @@ ZorvikSheet::ZorvikSheet(CKit& kit, UINT nIDCaption, CWnd* pParentWnd, UINT iSel
     AddPage(&m_Misc);
     m_MiniList.Persist(FALSE);
     AddPage(&m_MiniList);
-    if (m_kit.m_controller.IsAvailable()) {
+    if (m_kit.m_bControllerAvailable) {
         m_Vardek.m_bPresent = 1;
         AddPage(&m_Vardek);
     } else {
         m_Vardek.m_bPresent = 0;
     }
-    if (m_kit.m_services.Exists(SYSTEM_BOARD_SERVICE))
+    if (m_kit.m_bSystemBoardService)
         AddPage(&m_Moravik);
     AddPage(&m_About);
 

@@ -15,11 +15,20 @@ public:
     CKit(const CKit&) = delete;
     CKit& operator=(const CKit&) = delete;
 
-    // Opens all three; the result is the driver's (0, or the error that
-    // the user is told of). A service control manager that cannot be
-    // reached shows later as services that cannot be found.
+    // Opens all three and finds the optional parts, each on a thread of its
+    // own: every step mostly waits for another process (the device manager,
+    // the service control manager, the controller's driver). The result is
+    // the driver's (0, or the error that the user is told of). A service
+    // control manager that cannot be reached shows later as services that
+    // cannot be found.
     DWORD Open();
     void Close();
+
+    // Whether the controller answers (a session opens) and the system board
+    // service exists, as the sheet's pages need to know before it is built.
+    void FindOptionalParts();
+    bool m_bControllerAvailable = false;
+    bool m_bSystemBoardService = false;
 
     CHotSwapDriver m_driver;
     CServiceControl m_services;

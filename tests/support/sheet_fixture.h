@@ -33,6 +33,7 @@ protected:
     }
     // Builds the sheet (which loads the registry) without showing it.
     ZorvikSheet& Build() {
+        TestKit().FindOptionalParts();
         m_sheet = std::make_unique<ZorvikSheet>(TestKit(), IDS_SHEET_CAPTION);
         return *m_sheet;
     }
