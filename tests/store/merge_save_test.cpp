@@ -385,7 +385,10 @@ TEST_F(SaveTest, WhatTheKitCannotTakeIsToldAfterTheSaveAndAStoppedServiceStaysSt
         ASSERT_TRUE(lock.Locked());
         m_responder.Answer(IDOK);
         EXPECT_FALSE(sheet.SaveParameters());
+        // A load stops as well, silently, and leaves the pages as they were.
+        EXPECT_FALSE(sheet.LoadParameters());
     }
+    EXPECT_EQ(5555u, sheet.m_Moravik.m_dwTimeout);
     ASSERT_EQ(1u, m_responder.asked.size());
     EXPECT_EQ("Cannot open registry for write", m_responder.asked[0].text);
     EXPECT_EQ(4444u, Dword(kMoravikKey, "Timeout"));
