@@ -118,11 +118,16 @@ TEST_F(SaveTest,
     const std::string bigData = std::string(5000, '0') + "8";
     WriteTexts(HKEY_LOCAL_MACHINE, kSlotsKey,
                {{"6", bigData},
+                {"7", "2008"},
+                {"07", "2008"},
                 {"12abc", " 1008 "},
                 {"abc", "1808"},
                 {"", "not a slot"},
                 {std::string(300, '0') + "4", "191008"}});
     WriteRaw(HKEY_LOCAL_MACHINE, kSlotsKey, "10", REG_BINARY, "0B08", 4);
+    // A subkey keeps its list key from being deleted: no save needs that.
+    const std::string subkey = std::string(kSlotsKey) + "\\Sub";
+    WriteText(HKEY_LOCAL_MACHINE, subkey.c_str(), "x", "y");
     const std::string windows = "(1000,2000,7fff:2000),100000:1000,(100000,0,ffff)";
     WriteTexts(HKEY_LOCAL_MACHINE, kAssignmentsKey,
                {{"0A08", windows}, {"*0A08", "2000"}, {"0B08", "1000,100000,100000"}});
@@ -166,7 +171,7 @@ TEST_F(SaveTest,
     CMiniportList& miniports = m_sheet->m_MiniList.m_miniports;
     for (POSITION pos = miniports.GetHeadPosition(); pos;)
         order += "<" + miniports.GetNext(pos).m_strServiceName.str() + ">";
-    EXPECT_EQ("0 6 12 10 4 [*0A08][0A08!][0B08][0C08!]<second><><first><Other><third>", order);
+    EXPECT_EQ("0 7 6 12 10 7 4 [*0A08][0A08!][0B08][0C08!]<second><><first><Other><third>", order);
     EXPECT_EQ(500u, m_sheet->m_Misc.m_dwPollingRate);
     EXPECT_EQ(800u, m_sheet->m_Misc.m_dwDisconnectTimeout);
     EXPECT_EQ(1, m_sheet->m_Misc.m_bScanSurpriseRemoval);
@@ -195,6 +200,7 @@ TEST_F(SaveTest,
     expected[kSlotsKey].erase("abc");
     expected[kRestrictKey]["third"] = Sz("2008");
     EXPECT_EQ(expected, AllParameters());
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, subkey.c_str()));
 
     // A miniport that cannot be installed is told in the middle of a save:
     // every list value is still stored then.
@@ -220,8 +226,9 @@ TEST_F(SaveTest,
     CopyList(miniports, fresh.m_MiniList.m_miniports);
     ASSERT_TRUE(fresh.SaveParameters());
     AllValues anew = AllParameters();
-    EXPECT_EQ(SzValues({{"4", "191008"}, {"6", bigData}, {"10", "0B08"}, {"12", "1008"}}),
-              anew[kSlotsKey]);
+    EXPECT_EQ(
+        SzValues({{"4", "191008"}, {"6", bigData}, {"7", "2008"}, {"10", "0B08"}, {"12", "1008"}}),
+        anew[kSlotsKey]);
     // A bridge known only for its mark stores no resource string.
     EXPECT_EQ(SzValues({{"*0A08", "2000,(bad,bad,bad:bad),(bad,bad,bad:bad)"},
                         {"0A08", windows},
