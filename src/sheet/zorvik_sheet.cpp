@@ -49,12 +49,16 @@ BOOL ZorvikSheet::SaveWithWaitCursor() {
     return saved;
 }
 
-void ZorvikSheet::UpdateAllPagesFromControls() {
+BOOL ZorvikSheet::UpdateAllPagesFromControls() {
     for (int i = 0; i < GetPageCount(); ++i) {
         CPropertyPage* page = GetPage(i);
-        if (page->m_hWnd)
-            page->UpdateData(TRUE);
+        if (page->m_hWnd && !page->UpdateData(TRUE)) {
+            if (GetActivePage() != page)
+                SetActivePage(page);
+            return FALSE;
+        }
     }
+    return TRUE;
 }
 
 BOOL ZorvikSheet::OnInitDialog() {
@@ -153,7 +157,12 @@ BOOL ZorvikSheet::IsApplyEnabled() const {
 
 void ZorvikSheet::OnApplyNow() {
     m_bApplyCancelled = FALSE;
-    UpdateAllPagesFromControls();
+    // A field that cannot be read leaves everything pending: saving the
+    // values it had before would look like a save of what is on the screen.
+    if (!UpdateAllPagesFromControls()) {
+        m_bApplyCancelled = TRUE;
+        return;
+    }
     switch (AfxMessageBox(IDS_CONFIRM_UPDATE, MB_ICONQUESTION | MB_YESNOCANCEL)) {
     case IDYES:
         m_bUpdateConfirmed = TRUE;

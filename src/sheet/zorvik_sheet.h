@@ -20,7 +20,10 @@ public:
 
     BOOL LoadWithWaitCursor();
     BOOL SaveWithWaitCursor();
-    void UpdateAllPagesFromControls();
+    // Reads every page that has a window back from its controls; FALSE at
+    // the first field that cannot be read, which has been named and selected
+    // on its page, now the active one.
+    BOOL UpdateAllPagesFromControls();
 
     // The parameter store's keys are open only while a load or save runs.
     BOOL LoadParameters();

@@ -59,7 +59,6 @@ TEST_F(SheetTest, ApplyAndReloadAskFirstAndTheMiscPageKeepsItsRules) {
     EXPECT_EQ(Enabled(page, scan) + Checked(page, scan), "10");
     TypeText(page, IDC_POLLING_RATE, "70000");
     EXPECT_EQ(Enabled(page, scan) + Checked(page, scan), "01");
-    EXPECT_EQ(misc.m_bScanSurpriseRemoval, 0);
     ASSERT_TRUE(misc.UpdateData(TRUE));
     EXPECT_EQ(misc.m_bScanSurpriseRemoval, 1);
     EXPECT_EQ(misc.m_dwPollingRate, 70000u);
@@ -82,36 +81,58 @@ TEST_F(SheetTest, ApplyAndReloadAskFirstAndTheMiscPageKeepsItsRules) {
               "01");
     EXPECT_FALSE(IsApplyEnabled(sheet));
 
-    // A change of the rate reads every field back, up to a bad one: the
-    // fields before it are taken, the ones after it keep their members.
-    TypeTexts(page, {IDC_DISCONNECT_TIMEOUT, IDC_INSERT_BEFORE_EJECT}, "1234|4321");
-    m_responder.Answer(IDOK);
-    TypeText(page, IDC_POLLING_RATE, "-5");
-    EXPECT_EQ(m_responder.asked[2].text, "Please enter a positive integer.");
+    // Typing asks nothing: a rate that cannot be read yet leaves the box's
+    // rule as it was, and the other fields are not read.
+    TypeTexts(page, {IDC_DISCONNECT_TIMEOUT, IDC_INSERT_BEFORE_EJECT},
+              std::string(500, '9') + "|-5");
+    TypeText(page, IDC_POLLING_RATE, "0");
+    Click(page, IDC_SCAN_SURPRISE_REMOVAL);
+    TypeText(page, IDC_POLLING_RATE, "");
+    EXPECT_EQ(Enabled(page, scan) + Checked(page, scan), "10");
+    EXPECT_EQ(m_responder.asked.size(), 2u);
+    // Leaving the page, Apply or OK reads the fields: the first bad one is
+    // named, focused and selected, and nothing is asked or saved.
+    for (int i = 0; i < 3; ++i)
+        m_responder.Answer(IDOK);
+    SelectPage(sheet, 0);
+    EXPECT_EQ(m_sheet->GetActivePage(), &misc);
+    PressSheetButton(sheet, ID_APPLY_NOW);
+    PressSheetButton(sheet, IDOK);
+    ASSERT_EQ(m_responder.asked.size(), 5u);
+    for (size_t i = 2; i < 5; ++i)
+        EXPECT_EQ(m_responder.asked[i].text, "Please enter a positive integer.");
     EXPECT_EQ(m_responder.asked[2].caption, "Tavrel Mirandel - configuration");
     EXPECT_EQ(m_responder.asked[2].type, UINT(MB_OK | MB_ICONEXCLAMATION));
-    EXPECT_EQ(misc.m_dwDisconnectTimeout, 1234u);
-    EXPECT_EQ(misc.m_dwPollingRate, 400u);
-    EXPECT_EQ(misc.m_dwInsertBeforeEject, 5000u);
-    EXPECT_EQ(::GetFocus(), ::GetDlgItem(page, IDC_POLLING_RATE));
+    HWND bad = ::GetDlgItem(page, IDC_DISCONNECT_TIMEOUT);
+    EXPECT_EQ(::GetFocus(), bad);
+    DWORD from = 1, to = 0;
+    ::SendMessageA(bad, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    EXPECT_EQ(from, 0u);
+    EXPECT_EQ(to, 500u);
+    EXPECT_FALSE(SheetEnded(sheet));
+    EXPECT_TRUE(IsApplyEnabled(sheet));
+    EXPECT_EQ(Stored("DisconnectRetryInterval"), 11111);
+    EXPECT_EQ(Stored("NoScanForSurpriseRemoval"), -100);
 
-    // Apply reads the pages back, then asks: Cancel, No or Yes (saves).
-    for (int answer : {IDOK, IDCANCEL, IDOK, IDNO, IDOK, IDYES})
+    // With the fields read, Apply asks: Cancel, No or Yes (saves).
+    TypeTexts(page, kMiscFields, "1234|0|4321");
+    for (int answer : {IDCANCEL, IDNO, IDYES})
         m_responder.Answer(answer);
     PressSheetButton(sheet, ID_APPLY_NOW);
-    EXPECT_EQ(m_responder.asked[4].id, UINT(IDS_CONFIRM_UPDATE));
-    EXPECT_EQ(m_responder.asked[4].type, UINT(MB_YESNOCANCEL | MB_ICONQUESTION));
+    EXPECT_EQ(m_responder.asked[5].id, UINT(IDS_CONFIRM_UPDATE));
+    EXPECT_EQ(m_responder.asked[5].type, UINT(MB_YESNOCANCEL | MB_ICONQUESTION));
     EXPECT_TRUE(IsApplyEnabled(sheet));
     PressSheetButton(sheet, ID_APPLY_NOW);
     EXPECT_EQ(Stored("DisconnectRetryInterval"), 11111);
     EXPECT_FALSE(IsApplyEnabled(sheet));
-    TypeText(page, IDC_DISCONNECT_TIMEOUT, "26000");
+    TypeText(page, IDC_INSERT_BEFORE_EJECT, "6000");
     PressSheetButton(sheet, ID_APPLY_NOW);
-    EXPECT_EQ(Stored("DisconnectRetryInterval"), 26000);
-    EXPECT_EQ(Stored("StallInterval"), 400);
-    EXPECT_EQ(Stored("InsertBeforeEjectInterval"), 5000);
+    EXPECT_EQ(Stored("DisconnectRetryInterval"), 1234);
+    EXPECT_EQ(Stored("StallInterval"), 0);
+    EXPECT_EQ(Stored("NoScanForSurpriseRemoval"), 1);
+    EXPECT_EQ(Stored("InsertBeforeEjectInterval"), 6000);
     EXPECT_FALSE(IsApplyEnabled(sheet));
-    EXPECT_EQ(m_responder.asked.size(), 9u);
+    EXPECT_EQ(m_responder.asked.size(), 8u);
     EXPECT_EQ(m_responder.m_unexpected, 0);
 }
 

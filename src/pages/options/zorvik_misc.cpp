@@ -47,10 +47,15 @@ void ZorvikMisc::OnChangePollingRate() {
     SetModified(TRUE);
     if (!m_spinPollingRate.m_hWnd)
         return;
-    UpdateData(TRUE);
+    // While the user types, a rate that cannot be read yet (an emptied field)
+    // changes nothing and says nothing: the fields are read, and a bad one
+    // named, when the page is left or applied.
+    uint32_t nRate = 0;
+    if (!ParseUnsignedDecimal(GetDlgItemText(IDC_POLLING_RATE), nRate))
+        return;
     CButton scan;
     scan.Attach(GetDlgItem(IDC_SCAN_SURPRISE_REMOVAL));
-    if (m_dwPollingRate != 0) {
+    if (nRate != 0) {
         // A polling driver always scans; the flag follows at the next read-back.
         scan.EnableWindow(FALSE);
         scan.SetCheck(BST_CHECKED);
