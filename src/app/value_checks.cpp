@@ -58,8 +58,14 @@ CString CheckScalarKeyValue(ParameterKey key, const CRegistryValue& value) {
 }
 
 CString CheckPhysicalSlot(const CRegistryValue& value) {
-    if (!IsPhysicalSlotText(value.m_strName))
+    switch (CheckPhysicalSlotText(value.m_strName)) {
+    case PhysicalSlotTextCheck::NotDecimal:
         return "name must be a physical slot number in decimal digits";
+    case PhysicalSlotTextCheck::OutOfRange:
+        return "name must be a physical slot number from 0 to 2147483647";
+    default:
+        break;
+    }
     if (value.m_dwType != REG_SZ)
         return "must be a REG_SZ";
     return SlotPathProblem(value.Text(), false);

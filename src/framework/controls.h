@@ -68,6 +68,14 @@ public:
         SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
         return item.lParam;
     }
+    // The row whose item data is data; -1 when there is none.
+    int FindItemByData(LPARAM data) const {
+        LVFINDINFOA find = {};
+        find.flags = LVFI_PARAM;
+        find.lParam = data;
+        return static_cast<int>(
+            SendMessage(LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+    }
     BOOL DeleteItem(int nItem) const {
         return static_cast<BOOL>(SendMessage(LVM_DELETEITEM, nItem));
     }
@@ -90,9 +98,8 @@ public:
         return static_cast<BOOL>(SendMessage(LVM_ENSUREVISIBLE, nItem, bPartialOK));
     }
     BOOL SortItems(PFNLVCOMPARE pfnCompare, LPARAM lParamSort) const {
-        return static_cast<BOOL>(
-            SendMessage(LVM_SORTITEMS, static_cast<WPARAM>(lParamSort),
-                        reinterpret_cast<LPARAM>(pfnCompare)));
+        return static_cast<BOOL>(SendMessage(LVM_SORTITEMS, static_cast<WPARAM>(lParamSort),
+                                             reinterpret_cast<LPARAM>(pfnCompare)));
     }
     DWORD SetExtendedStyle(DWORD dwNewStyle) const {
         return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, dwNewStyle));

@@ -34,6 +34,15 @@ public:
     void SetDlgItemText(int nID, const char* psz) const { ::SetDlgItemTextA(m_hWnd, nID, psz); }
     CString GetDlgItemText(int nID) const { return GetWindowTextOf(::GetDlgItem(m_hWnd, nID)); }
     UINT IsDlgButtonChecked(int nID) const { return ::IsDlgButtonChecked(m_hWnd, nID); }
+    // The keyboard focus to a control of this dialog, as the dialog manager
+    // moves it (default button included); nID 0: the next control that takes
+    // Tab after the one that has the focus.
+    void GotoDlgCtrl(int nID) const {
+        if (nID)
+            SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(m_hWnd, nID)), TRUE);
+        else
+            SendMessage(WM_NEXTDLGCTL, 0, FALSE);
+    }
 
     void GetWindowRect(RECT* rc) const { ::GetWindowRect(m_hWnd, rc); }
     void GetClientRect(RECT* rc) const { ::GetClientRect(m_hWnd, rc); }

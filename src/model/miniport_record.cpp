@@ -27,3 +27,9 @@ std::string FormatMiniportNames(const CMiniportList& list) {
     image.push_back('\0');
     return image;
 }
+
+bool CMiniportRecord::NamesService() const {
+    CString name = m_strServiceName;
+    name.TrimLeft();
+    return !name.TrimRight().IsEmpty();
+}

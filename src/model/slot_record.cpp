@@ -1,7 +1,10 @@
 #include "model/slot_record.h"
 
 #include <cctype>
+#include <cstdint>
 #include <cstring>
+
+#include "framework/number_text.h"
 
 void CSlotRecord::SetSlotPath(CString text, CLocationResolver& resolver) {
     text.TrimLeft();
@@ -109,11 +112,14 @@ SlotPathTextCheck CheckSlotPathText(const char* text, bool bStarAllowed) {
     return SlotPathTextCheck::Ok;
 }
 
-bool IsPhysicalSlotText(const char* text) {
+PhysicalSlotTextCheck CheckPhysicalSlotText(const char* text) {
     if (!*text)
-        return false;
+        return PhysicalSlotTextCheck::NotDecimal;
     for (const char* p = text; *p; ++p)
         if (!std::isdigit(static_cast<unsigned char>(*p)))
-            return false;
-    return true;
+            return PhysicalSlotTextCheck::NotDecimal;
+    CNumberText number;
+    ReadNumber(&text, 10, &number);
+    return number.nMagnitude > INT32_MAX ? PhysicalSlotTextCheck::OutOfRange
+                                         : PhysicalSlotTextCheck::Ok;
 }

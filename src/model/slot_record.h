@@ -65,8 +65,10 @@ public:
 enum class SlotPathTextCheck { Ok, OddLength, NotHex };
 SlotPathTextCheck CheckSlotPathText(const char* text, bool bStarAllowed);
 
-// A physical slot number as typed or stored: decimal digits and nothing else.
-bool IsPhysicalSlotText(const char* text);
+// A physical slot number as typed or stored: decimal digits and nothing else,
+// of a number that a 32-bit signed integer holds (0 to 2147483647).
+enum class PhysicalSlotTextCheck { Ok, NotDecimal, OutOfRange };
+PhysicalSlotTextCheck CheckPhysicalSlotText(const char* text);
 
 // Same physical slot number, same slot path text, or (both unstarred) the
 // same resolved Bus/Device/Function.

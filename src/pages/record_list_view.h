@@ -1,7 +1,8 @@
 #pragma once
 // The list view of a list page: one row per record of the page's list, in
 // list order, each row keeping its record's position as item data; the row's
-// record, Remove, and Move Up and Move Down carrying the selection; and the
+// record, Remove, and Move Up and Move Down carrying the selection; the rows
+// the user selects, with the keyboard or the mouse; and the
 // column widths with their defaults and the user's profile. Each page keeps
 // its fields, its data exchange and its own rule for the row selected after
 // a refresh.
@@ -45,6 +46,7 @@ public:
     // before (-1 when none). A row the list view refuses is told to
     // pfnRefused, with its first text, and left out.
     int Refill(const Format& format, const std::function<void(const CString&)>& refused = {}) {
+        COwnChange change(this);
         int nSelected = GetSelectedRow();
         m_list.DeleteAllItems();
         for (POSITION pos = m_records.GetHeadPosition(); pos;) {
@@ -72,9 +74,32 @@ public:
             return nullptr;
         return reinterpret_cast<POSITION>(m_list.GetItemData(nRow));
     }
-    void SelectRow(int nRow, UINT nState = LVIS_SELECTED | LVIS_FOCUSED) const {
+    void SelectRow(int nRow, UINT nState = LVIS_SELECTED | LVIS_FOCUSED) {
+        COwnChange change(this);
         m_list.SetItemState(nRow, nState, nState);
         m_list.EnsureVisible(nRow, FALSE);
+    }
+    // The row of the record, alone selected and focused; its row number, -1
+    // when the record has no row.
+    int SelectRecord(POSITION pos) {
+        int nRow = m_list.FindItemByData(reinterpret_cast<LPARAM>(pos));
+        if (nRow >= 0) {
+            COwnChange change(this);
+            m_list.SetItemState(-1, 0, LVIS_SELECTED);
+            SelectRow(nRow);
+        }
+        return nRow;
+    }
+    // The row a list view notification newly selected, when the user selected
+    // it (arrow keys, Home, End, a click); -1 for any other notification, and
+    // for the page's own changes, after which the page shows what it chooses.
+    int UserSelectedRow(const NMHDR* pnmh) const {
+        if (pnmh->code != LVN_ITEMCHANGED || m_nOwnChanges > 0)
+            return -1;
+        const auto* change = reinterpret_cast<const NMLISTVIEW*>(pnmh);
+        bool bGained = (change->uChanged & LVIF_STATE) && (change->uNewState & LVIS_SELECTED) &&
+                       !(change->uOldState & LVIS_SELECTED);
+        return bGained ? change->iItem : -1;
     }
 
     // Removes the selected row's record; false when no row is selected.
@@ -111,6 +136,7 @@ public:
             m_records.InsertBefore(neighbour, record);
         m_records.RemoveAt(pos);
         const UINT kMask = LVIS_SELECTED | LVIS_FOCUSED;
+        COwnChange change(this);
         UINT nState = m_list.GetItemState(nRow, kMask);
         m_list.SetItemState(nRow, 0, kMask);
         m_list.SetItemState(bDown ? nRow + 1 : nRow - 1, nState, kMask);
@@ -121,5 +147,15 @@ public:
     CColumnWidths m_widths;
 
 private:
+    // Marks the rows' changes the page makes itself.
+    struct COwnChange {
+        explicit COwnChange(CRecordListView* pView) : m_pView(pView) { ++m_pView->m_nOwnChanges; }
+        ~COwnChange() { --m_pView->m_nOwnChanges; }
+        COwnChange(const COwnChange&) = delete;
+        COwnChange& operator=(const COwnChange&) = delete;
+        CRecordListView* m_pView;
+    };
+
     CList<TRecord>& m_records;
+    int m_nOwnChanges = 0;
 };

@@ -70,6 +70,11 @@ void InstallMiniport(const CMiniportRecord& record, CServiceControl& services) {
 } // namespace
 
 void InstallMiniports(const CMiniportList& miniports, CServiceControl& services) {
-    for (POSITION pos = miniports.GetHeadPosition(); pos;)
-        InstallMiniport(miniports.GetNext(pos), services);
+    for (POSITION pos = miniports.GetHeadPosition(); pos;) {
+        const CMiniportRecord& record = miniports.GetNext(pos);
+        // A record stored without a service name (the page refuses one) is
+        // kept as stored; there is no service to install.
+        if (record.NamesService())
+            InstallMiniport(record, services);
+    }
 }

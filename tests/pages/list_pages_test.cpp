@@ -62,8 +62,15 @@ TEST_F(SlotsPageTest, RowsSortByNumberTypingConvertsAndBadEntriesAreRefusedInOrd
     Add(page, "8|0A08");
     EXPECT_EQ(ListRows(page, IDC_SLOT_LIST)[2], "8|0A08|1/1/2");
     EXPECT_EQ(SelectedRow(page, IDC_SLOT_LIST), 2);
-    // Removing the last row selects and shows the new last row.
-    ClickListRow(page, IDC_SLOT_LIST, 5);
+    // Keys select rows and the fields follow them as a click's do; removing
+    // the last row selects and shows the new last row.
+    ClickListRow(page, IDC_SLOT_LIST, 2);
+    std::string shown;
+    for (UINT key : {VK_HOME, VK_DOWN, VK_END, VK_UP, VK_DOWN}) {
+        PressKey(m_sheet->m_hWnd, key);
+        shown += ItemText(page, IDC_PHYSICAL_SLOT) + " ";
+    }
+    EXPECT_EQ(shown, "0 5 100 10 100 ");
     Click(page, IDC_REMOVE);
     EXPECT_EQ(SelectedRow(page, IDC_SLOT_LIST), 4);
     EXPECT_EQ(ItemTexts(page, kSlotFields), "10|191008|2|3|1");
@@ -92,7 +99,8 @@ TEST_F(SlotsPageTest, RowsSortByNumberTypingConvertsAndBadEntriesAreRefusedInOrd
     EXPECT_EQ(triples, "|| 0|1|2 || 1|1|2 2|3|1 ");
     EXPECT_FALSE(IsApplyEnabled(m_sheet->m_hWnd)); // typing is no edit of the list
     // The location is tested before the number; a refusal keeps the entry.
-    for (const char* entry : {"1|0A08", "|0A0", "3|0A0G", "3|*0A08", " |", "3a|0A08", "-3|0A08"})
+    for (const char* entry :
+         {"1|0A08", "|0A0", "3|0A0G", "3|*0A08", " |", "3a|0A08", "2147483648|0A08", "-3|0A08"})
         Add(page, entry);
     EXPECT_TRUE(IsApplyEnabled(m_sheet->m_hWnd));
     EXPECT_EQ(ItemTexts(page, {IDC_PHYSICAL_SLOT, IDC_SLOT_PATH}), "-3|0A08");
@@ -114,8 +122,9 @@ TEST_F(SlotsPageTest, RowsSortByNumberTypingConvertsAndBadEntriesAreRefusedInOrd
     Click(page, IDC_ENTRY_SLOT_PATH);
     TestKit().m_driver.Close();
     Click(page, IDC_ENTRY_BDF);
-    EXPECT_EQ(AskedIds(m_responder), "4011 4024 4022 4024 4026 4027 4027 4021 4025 4025 4026 4023");
-    EXPECT_EQ(m_responder.m_beeps, 10);
+    EXPECT_EQ(AskedIds(m_responder),
+              "4011 4024 4022 4024 4026 4027 4069 4027 4021 4025 4025 4026 4023");
+    EXPECT_EQ(m_responder.m_beeps, 11);
     for (size_t i = 1; i < m_responder.asked.size(); ++i)
         EXPECT_EQ(m_responder.asked[i].type, UINT(MB_OK | MB_ICONSTOP));
     EXPECT_EQ(Checked(page, {IDC_ENTRY_SLOT_PATH, IDC_ENTRY_BDF}), "10");
@@ -265,9 +274,14 @@ TEST_F(SheetTest, DeviceRequirementsAreCheckedMergedPerIdentityAndStoredInIdenti
               (Texts{"PCI\\VEN_1ABC&DEV_2DEF|0:30;5:7", "PCI\\VEN_1ABC&DEV_2DEF&REV_0B|0:20",
                      "PCI\\VEN_1ABC&DEV_2DEF&SUBSYS_00001ABC|0:10",
                      "PCI\\VEN_2000&DEV_0001|1:FFFFFFFF", "PCI\\VEN_9999&DEV_0001|0:1"}));
+    // The fields and the selection show the record just replaced.
+    EXPECT_EQ(SelectedRow(page, IDC_DEVRES_LIST), 3);
+    EXPECT_EQ(ItemTexts(page, kDevResFields), "2000|0001|||||FFFFFFFF||||");
 
     ClickListRow(page, IDC_DEVRES_LIST, 2);
     EXPECT_EQ(ItemTexts(page, kDevResFields), "1ABC|2DEF|1ABC|0000||10|||||");
+    PressKey(sheet, VK_UP);
+    EXPECT_EQ(ItemTexts(page, kDevResFields), "1ABC|2DEF|||0B|20|||||");
     ClickListRow(page, IDC_DEVRES_LIST, -1); // beside the rows
     EXPECT_EQ(ItemTexts(page, kDevResFields), "||||||||||");
     // Removing the last row selects and shows the new last row.

@@ -61,20 +61,34 @@ TEST_F(ServicePagesTest, MiniportsKeepTheirOrderAndSystemBoardFieldsFollowModeAn
     EXPECT_EQ(ItemTexts(page, kFields), "|||0A, 1b-2\xE9"
                                         "1a-2 3");
 
-    // A listed service is replaced in place, another (by case too) goes last.
+    // A service name of blanks is refused; a listed service is replaced in
+    // place, another (by case too) goes last, and the fields and the
+    // selection show it.
+    TypeTexts(page, kFields, " |x.sys|X|");
+    m_responder.Answer(IDOK);
+    Click(page, IDC_MINIPORT_ADD_UPDATE);
+    EXPECT_EQ(AskedIds(m_responder), "4068");
+    EXPECT_EQ(::GetFocus(), ::GetDlgItem(page, IDC_MINIPORT_SERVICE));
+    EXPECT_EQ(ListRows(page, IDC_MINIPORT_LIST).size(), 3u);
+    EXPECT_FALSE(IsApplyEnabled(sheet));
     TypeTexts(page, kFields, "beta|C:\\new\\b2.sys|Beta two|2008");
     Click(page, {IDC_MINIPORT_COPY_FILE, IDC_MINIPORT_ADD_UPDATE});
     EXPECT_TRUE(IsApplyEnabled(sheet));
-    TypeText(page, IDC_MINIPORT_SERVICE, "Beta");
+    TypeTexts(page, {IDC_MINIPORT_SERVICE, IDC_MINIPORT_FILE}, "Beta|b.sys");
     Click(page, IDC_MINIPORT_ADD_UPDATE);
     EXPECT_EQ(ListRows(page, IDC_MINIPORT_LIST),
               (Texts{"alpha|a.sys|Alpha|0A08", "beta|C:\\new\\b2.sys|Beta two|2008",
-                     "gamma|c.sys|Gamma|1008, 1808", "Beta|C:\\new\\b2.sys|Beta two|2008"}));
+                     "gamma|c.sys|Gamma|1008, 1808", "Beta|b.sys|Beta two|2008"}));
+    EXPECT_EQ(SelectedRow(page, IDC_MINIPORT_LIST), 3);
+    EXPECT_EQ(ItemTexts(page, kFields), "Beta|b.sys|Beta two|2008");
+    EXPECT_EQ(GetCheck(page, IDC_MINIPORT_COPY_FILE), BST_CHECKED);
 
     // A click shows the row's record, one beside the rows keeps the fields.
     m_sheet->m_MiniList.SetModified(FALSE);
     ClickListRow(page, IDC_MINIPORT_LIST, 1);
     EXPECT_EQ(GetCheck(page, IDC_MINIPORT_COPY_FILE), BST_CHECKED);
+    PressKey(sheet, VK_HOME);
+    EXPECT_EQ(ItemTexts(page, kFields), "alpha|a.sys|Alpha|0A08");
     ClickListRow(page, IDC_MINIPORT_LIST, 2);
     TypeText(page, IDC_MINIPORT_DESCRIPTION, "typed");
     ClickListRow(page, IDC_MINIPORT_LIST, -1);
@@ -100,7 +114,7 @@ TEST_F(ServicePagesTest, MiniportsKeepTheirOrderAndSystemBoardFieldsFollowModeAn
     ClickListRow(page, IDC_MINIPORT_LIST, 2);
     Click(page, IDC_MINIPORT_REMOVE);
     EXPECT_EQ(ItemText(page, IDC_MINIPORT_SERVICE), "alpha");
-    EXPECT_EQ(m_responder.m_beeps, 2);
+    EXPECT_EQ(m_responder.m_beeps, 3);
 
     // A typed service name brings its file and description from the (real)
     // registry; the reload notification shows a record without a look-up.
@@ -186,7 +200,7 @@ TEST_F(ServicePagesTest, MiniportsKeepTheirOrderAndSystemBoardFieldsFollowModeAn
     EXPECT_EQ(std::to_string(moravik.m_dwMode) + "/" + std::to_string(moravik.m_dwTimeoutAction),
               "1/0");
     EXPECT_EQ(moravik.m_dwPollInterval, 250000u);
-    EXPECT_EQ(m_responder.asked.size(), 1u);
+    EXPECT_EQ(m_responder.asked.size(), 2u);
     // After the reload notification a mode no button stands for is concession.
     moravik.m_dwMode = 5;
     ::PostMessageA(page, WM_RELOAD_NOTIFY, 0, 0);
@@ -196,11 +210,20 @@ TEST_F(ServicePagesTest, MiniportsKeepTheirOrderAndSystemBoardFieldsFollowModeAn
     ASSERT_TRUE(moravik.UpdateData(TRUE));
     EXPECT_EQ(moravik.m_dwMode, 5u);
 
-    Click(page, IDC_STOP_SERVICE);
+    // Stop from the keyboard: once the button has disabled itself, the focus
+    // is on Start, and Tab goes on from there.
+    HWND start = ::GetDlgItem(page, IDC_START_SERVICE);
+    ::SendMessageA(page, WM_NEXTDLGCTL,
+                   reinterpret_cast<WPARAM>(::GetDlgItem(page, IDC_STOP_SERVICE)), TRUE);
+    PressKey(sheet, VK_SPACE);
     ASSERT_TRUE(WaitForTestbedServiceState("moravik", SERVICE_STOPPED));
     PumpMessagesFor(1500);
     EXPECT_EQ(ItemText(page, IDC_SERVICE_STATUS), "Service is not running");
     EXPECT_EQ(Enabled(page, {IDC_START_SERVICE, IDC_STOP_SERVICE}), "10");
+    EXPECT_EQ(::GetFocus(), start);
+    PressKey(sheet, VK_TAB);
+    HWND next = ::GetFocus();
+    EXPECT_TRUE(next != start && ::IsChild(sheet, next) && ::IsWindowEnabled(next));
     // The status stays while the controller page, whose boxes are its flags,
     // is active.
     moravik.SetModified(FALSE);

@@ -485,7 +485,9 @@ TEST_F(MiniportInstallTest, WhatCannotBeInstalledIsToldByNameAndTheNextIsStillIn
     const std::string longDir = "C:\\" + std::string(250, 'd') + "\\";
     m_responder.Answer(IDOK);
     m_responder.Answer(IDOK);
-    Install({{"", held.Name(), "C:\\drivers\\held.sys", "Held again"},
+    // A record stored without a service name is passed over, untold.
+    Install({{"", "", "C:\\drivers\\unnamed.sys", "Unnamed"},
+             {"", held.Name(), "C:\\drivers\\held.sys", "Held again"},
              {"", refused.Name(), longDir + "copied.sys", "Long", 1},
              {"", next.Name(), longDir + std::string(600, 'n') + ".sys", "Next"}});
     ::CloseServiceHandle(handle);

@@ -122,6 +122,17 @@ void ClickListRow(HWND page, int id, int row, bool doubleClick) {
     PumpMessages();
 }
 
+void PressKey(HWND sheet, UINT key) {
+    for (UINT message : {WM_KEYDOWN, WM_KEYUP}) {
+        MSG msg = {::GetFocus(), message, key, message == WM_KEYDOWN ? 1 : 0xC0000001, 0, {}};
+        if (!PropSheet_IsDialogMessage(sheet, &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    PumpMessages();
+}
+
 void PressSheetButton(HWND sheet, int id) {
     ::SendMessageA(sheet, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(sheet, id)));

@@ -38,6 +38,9 @@ std::vector<std::string> ListRows(HWND page, int id, int columns = 99);
 int SelectedRow(HWND page, int id);
 int ColumnWidth(HWND page, int id, int column);
 void ClickListRow(HWND page, int id, int row, bool doubleClick = false);
+// Presses a key in the window that has the focus, through the sheet's dialog
+// manager as the message loop of a modeless sheet does.
+void PressKey(HWND sheet, UINT key);
 // Presses a button of the sheet (IDOK, IDCANCEL, ID_APPLY_NOW, Reload).
 void PressSheetButton(HWND sheet, int id);
 // True once comctl32 has ended a modeless sheet (it has no current page).

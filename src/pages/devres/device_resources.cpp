@@ -83,9 +83,17 @@ BOOL CDeviceResources::OnMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT* pResu
     if (msg != WM_NOTIFY)
         return FALSE;
     auto* pnmh = reinterpret_cast<NMHDR*>(lParam);
-    if (pnmh->idFrom != IDC_DEVRES_LIST || pnmh->code != NM_CLICK)
+    if (pnmh->idFrom != IDC_DEVRES_LIST)
         return FALSE;
-    ShowSelected(reinterpret_cast<NMITEMACTIVATE*>(lParam)->iItem);
+    if (pnmh->code == NM_CLICK) {
+        ShowSelected(reinterpret_cast<NMITEMACTIVATE*>(lParam)->iItem);
+    } else if (pnmh->code == LVN_ITEMCHANGED) {
+        // A row selected from the keyboard shows its record as a click does.
+        if (int nRow = m_rows.UserSelectedRow(pnmh); nRow >= 0)
+            ShowSelected(nRow);
+    } else {
+        return FALSE;
+    }
     *pResult = 0;
     return TRUE;
 }
@@ -142,8 +150,10 @@ void CDeviceResources::OnAddUpdate() {
     for (int i = 0; i < 6; ++i)
         requirement.m_dwBars[i] = ParseHexField(m_strBars[i]);
     // An entry replaces every BAR of its identity, zeros included.
-    m_requirements.Add(requirement, true);
+    POSITION pos = m_requirements.Add(requirement, true);
     RefreshList();
+    // The fields and the selection show the record just added or replaced.
+    ShowSelected(m_rows.SelectRecord(pos));
     SetModified(TRUE);
 }
 

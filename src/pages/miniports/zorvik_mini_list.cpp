@@ -90,9 +90,17 @@ BOOL ZorvikMiniList::OnMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT* pResult
     if (msg != WM_NOTIFY)
         return FALSE;
     auto* pnmh = reinterpret_cast<NMHDR*>(lParam);
-    if (pnmh->idFrom != IDC_MINIPORT_LIST || pnmh->code != NM_CLICK)
+    if (pnmh->idFrom != IDC_MINIPORT_LIST)
         return FALSE;
-    ShowSelected(reinterpret_cast<NMITEMACTIVATE*>(lParam)->iItem);
+    if (pnmh->code == NM_CLICK) {
+        ShowSelected(reinterpret_cast<NMITEMACTIVATE*>(lParam)->iItem);
+    } else if (pnmh->code == LVN_ITEMCHANGED) {
+        // A row selected from the keyboard shows its record as a click does.
+        if (int nRow = m_rows.UserSelectedRow(pnmh); nRow >= 0)
+            ShowSelected(nRow);
+    } else {
+        return FALSE;
+    }
     *pResult = 0;
     return TRUE;
 }
@@ -137,9 +145,17 @@ void ZorvikMiniList::OnChangeServiceName() {
 
 void ZorvikMiniList::OnAddUpdate() {
     UpdateData(TRUE);
-    POSITION pos = m_miniports.FindByService(m_strServiceName);
     CMiniportRecord record;
     record.SetServiceName(m_strServiceName);
+    // A miniport is its service: without a name it could not be installed
+    // nor named in "Miniports".
+    if (!record.NamesService()) {
+        AfxMessageBeep(0xFFFFFFFF);
+        AfxMessageBox(IDS_MINIPORT_SERVICE_EMPTY, MB_OK | MB_ICONSTOP);
+        GotoDlgCtrl(IDC_MINIPORT_SERVICE);
+        return;
+    }
+    POSITION pos = m_miniports.FindByService(m_strServiceName);
     record.SetDescription(m_strDescription);
     record.SetFile(m_strFile);
     record.m_bCopyFile = m_bCopyFile;
@@ -147,8 +163,10 @@ void ZorvikMiniList::OnAddUpdate() {
     if (pos)
         m_miniports.SetAt(pos, record);
     else
-        m_miniports.AddTail(record);
+        pos = m_miniports.AddTail(record);
     RefreshList();
+    // The fields and the selection show the record just added or replaced.
+    ShowSelected(m_rows.SelectRecord(pos));
     SetModified(TRUE);
 }
 

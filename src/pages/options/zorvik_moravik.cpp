@@ -94,8 +94,18 @@ void ZorvikMoravik::RefreshStatus() {
             row = &candidate;
     m_strStatus = row->text;
     SetDlgItemText(IDC_SERVICE_STATUS, m_strStatus);
-    GetDlgItem(IDC_START_SERVICE).EnableWindow(row->canStart);
-    GetDlgItem(IDC_STOP_SERVICE).EnableWindow(row->canStop);
+    HWND focus = ::GetFocus();
+    CWnd start = GetDlgItem(IDC_START_SERVICE), stop = GetDlgItem(IDC_STOP_SERVICE);
+    start.EnableWindow(row->canStart);
+    stop.EnableWindow(row->canStop);
+    // A button that disables itself would keep the focus where the keyboard
+    // cannot leave it: the focus goes to the other one, or on.
+    if ((focus == start && !row->canStart) || (focus == stop && !row->canStop)) {
+        if (row->canStart || row->canStop)
+            GotoDlgCtrl(row->canStart ? IDC_START_SERVICE : IDC_STOP_SERVICE);
+        else
+            GotoDlgCtrl(0);
+    }
 }
 
 BOOL ZorvikMoravik::OnCommand(UINT nID, UINT nCode) {

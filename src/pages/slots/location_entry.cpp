@@ -193,6 +193,16 @@ BOOL CLocationEntryPage::OnMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT* pRe
         OnClickList(reinterpret_cast<const NMITEMACTIVATE*>(lParam));
         *pResult = 0;
         return TRUE;
+    case LVN_ITEMCHANGED:
+        // A row selected from the keyboard shows its record as a click does,
+        // so that the fields show what Remove and Move act on.
+        if (int nRow = m_rows.UserSelectedRow(pnmh); nRow >= 0) {
+            NMITEMACTIVATE selected = {};
+            selected.iItem = nRow;
+            OnClickList(&selected);
+        }
+        *pResult = 0;
+        return TRUE;
     case NM_DBLCLK:
         // The click before it has shown the row; nothing more.
         *pResult = 0;

@@ -64,9 +64,14 @@ UINT ZorvikEq::ValidateEntry() {
     m_strPhysicalSlot.TrimRight();
     if (m_strPhysicalSlot.IsEmpty())
         return IDS_PHYSICAL_SLOT_EMPTY;
-    if (!IsPhysicalSlotText(m_strPhysicalSlot))
+    switch (CheckPhysicalSlotText(m_strPhysicalSlot)) {
+    case PhysicalSlotTextCheck::NotDecimal:
         return IDS_PHYSICAL_SLOT_NOT_DECIMAL;
-    return 0;
+    case PhysicalSlotTextCheck::OutOfRange:
+        return IDS_PHYSICAL_SLOT_OUT_OF_RANGE;
+    default:
+        return 0;
+    }
 }
 
 void ZorvikEq::StoreEntry() {
