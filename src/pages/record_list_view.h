@@ -90,16 +90,25 @@ public:
         }
         return nRow;
     }
-    // The row a list view notification newly selected, when the user selected
-    // it (arrow keys, Home, End, a click); -1 for any other notification, and
-    // for the page's own changes, after which the page shows what it chooses.
-    int UserSelectedRow(const NMHDR* pnmh) const {
+    // Whether a notification from the list asks the page to show a row's
+    // record, and which: a click (-1 beside the rows), or a row the user
+    // newly selected from the keyboard; the page's own changes do not ask,
+    // the page shows what it chooses after them.
+    bool RowToShow(const NMHDR* pnmh, int* pnRow) const {
+        if (pnmh->hwndFrom != m_list)
+            return false;
+        if (pnmh->code == NM_CLICK) {
+            *pnRow = reinterpret_cast<const NMITEMACTIVATE*>(pnmh)->iItem;
+            return true;
+        }
         if (pnmh->code != LVN_ITEMCHANGED || m_nOwnChanges > 0)
-            return -1;
+            return false;
         const auto* change = reinterpret_cast<const NMLISTVIEW*>(pnmh);
-        bool bGained = (change->uChanged & LVIF_STATE) && (change->uNewState & LVIS_SELECTED) &&
-                       !(change->uOldState & LVIS_SELECTED);
-        return bGained ? change->iItem : -1;
+        if (!(change->uChanged & LVIF_STATE) || !(change->uNewState & LVIS_SELECTED) ||
+            (change->uOldState & LVIS_SELECTED))
+            return false;
+        *pnRow = change->iItem;
+        return true;
     }
 
     // Removes the selected row's record; false when no row is selected.

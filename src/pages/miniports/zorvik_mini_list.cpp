@@ -87,20 +87,10 @@ BOOL ZorvikMiniList::OnCommand(UINT nID, UINT nCode) {
 }
 
 BOOL ZorvikMiniList::OnMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT* pResult) {
-    if (msg != WM_NOTIFY)
+    int nRow = -1;
+    if (msg != WM_NOTIFY || !m_rows.RowToShow(reinterpret_cast<NMHDR*>(lParam), &nRow))
         return FALSE;
-    auto* pnmh = reinterpret_cast<NMHDR*>(lParam);
-    if (pnmh->idFrom != IDC_MINIPORT_LIST)
-        return FALSE;
-    if (pnmh->code == NM_CLICK) {
-        ShowSelected(reinterpret_cast<NMITEMACTIVATE*>(lParam)->iItem);
-    } else if (pnmh->code == LVN_ITEMCHANGED) {
-        // A row selected from the keyboard shows its record as a click does.
-        if (int nRow = m_rows.UserSelectedRow(pnmh); nRow >= 0)
-            ShowSelected(nRow);
-    } else {
-        return FALSE;
-    }
+    ShowSelected(nRow);
     *pResult = 0;
     return TRUE;
 }

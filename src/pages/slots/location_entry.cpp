@@ -186,28 +186,17 @@ BOOL CLocationEntryPage::OnMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT* pRe
     if (msg != WM_NOTIFY)
         return FALSE;
     const auto* pnmh = reinterpret_cast<const NMHDR*>(lParam);
-    if (pnmh->idFrom != IDC_SLOT_LIST)
-        return FALSE;
-    switch (pnmh->code) {
-    case NM_CLICK:
-        OnClickList(reinterpret_cast<const NMITEMACTIVATE*>(lParam));
-        *pResult = 0;
-        return TRUE;
-    case LVN_ITEMCHANGED:
-        // A row selected from the keyboard shows its record as a click does,
-        // so that the fields show what Remove and Move act on.
-        if (int nRow = m_rows.UserSelectedRow(pnmh); nRow >= 0) {
-            NMITEMACTIVATE selected = {};
-            selected.iItem = nRow;
-            OnClickList(&selected);
-        }
-        *pResult = 0;
-        return TRUE;
-    case NM_DBLCLK:
+    if (pnmh->idFrom == IDC_SLOT_LIST && pnmh->code == NM_DBLCLK) {
         // The click before it has shown the row; nothing more.
         *pResult = 0;
         return TRUE;
-    default:
-        return FALSE;
     }
+    // A row selected from the keyboard shows its record as a click does,
+    // so that the fields show what Remove and Move act on.
+    NMITEMACTIVATE row = {};
+    if (!m_rows.RowToShow(pnmh, &row.iItem))
+        return FALSE;
+    OnClickList(&row);
+    *pResult = 0;
+    return TRUE;
 }
