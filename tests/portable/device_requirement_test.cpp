@@ -1,9 +1,9 @@
 // Device requirement records: identity and resource texts as the registry
-// holds them, and the list that keeps one record per identity in order.
+// holds them, and the list that keeps one record per identity (its order is
+// held to a reference by the fuzz target).
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "model/device_requirement.h"
 
@@ -14,13 +14,6 @@ CDeviceRequirement Parsed(const char* identity) {
     CDeviceRequirement r;
     EXPECT_TRUE(r.ParseIdentityText(identity)) << identity;
     return r;
-}
-
-std::vector<std::string> Identities(CDeviceRequirementList& list) {
-    std::vector<std::string> out;
-    for (POSITION pos = list.GetHeadPosition(); pos;)
-        out.push_back(list.GetNext(pos).GetIdentityText().str());
-    return out;
 }
 } // namespace
 
@@ -85,7 +78,7 @@ TEST(DeviceRequirement, ResourcesReadIndexZeroToFiveAndWriteNulSeparatedStrings)
     EXPECT_EQ(0u, r.m_dwBars[1]);
 }
 
-TEST(DeviceRequirementList, MergesTheSameIdentityAndKeepsIdentityOrder) {
+TEST(DeviceRequirementList, MergesTheSameIdentity) {
     CDeviceRequirementList list;
     CDeviceRequirement first = Parsed("PCI\\VEN_1ABC&DEV_2DEF");
     ASSERT_TRUE(first.ParseResourceString("0:1000"));
@@ -99,20 +92,4 @@ TEST(DeviceRequirementList, MergesTheSameIdentityAndKeepsIdentityOrder) {
     // Replacing all BARs also clears the ones the new record leaves at 0.
     EXPECT_EQ(pos, list.Add(second, true));
     EXPECT_EQ("1:2000\0\0"s, list.GetAt(pos).GetResourceText().str());
-
-    list.RemoveAll();
-    const std::vector<std::string> ascending = {"PCI\\VEN_0001&DEV_FFFF",
-                                                "PCI\\VEN_1ABC&DEV_0001",
-                                                "PCI\\VEN_1ABC&DEV_2DEF",
-                                                "PCI\\VEN_1ABC&DEV_2DEF&REV_00",
-                                                "PCI\\VEN_1ABC&DEV_2DEF&REV_01",
-                                                "PCI\\VEN_1ABC&DEV_2DEF&SUBSYS_00011ABC",
-                                                "PCI\\VEN_1ABC&DEV_2DEF&SUBSYS_00001ABD",
-                                                "PCI\\VEN_1ABC&DEV_2DEF&SUBSYS_00001ABD&REV_00",
-                                                "PCI\\VEN_FFFF&DEV_0000"};
-    for (auto it = ascending.rbegin(); it != ascending.rend(); ++it)
-        EXPECT_EQ(*it, list.GetAt(list.Add(Parsed(it->c_str()), true)).GetIdentityText().str());
-    for (const std::string& text : ascending)
-        list.Add(Parsed(text.c_str()), false);
-    EXPECT_EQ(ascending, Identities(list));
 }
