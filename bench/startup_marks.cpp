@@ -1,9 +1,9 @@
 // The utility's start-up step by step, with a mark after each: the process
 // until main, the kit opened (the hot-swap driver found and opened, the
 // service control manager, the controller library and its session, the
-// system board service's existence, side by side), the sheet built (its
-// pages, the profile, the load of every parameter), and the sheet's window
-// shown with its first page.
+// system board service's existence), the sheet built (its pages, the
+// profile, the load of every parameter), and the sheet's window shown with
+// its first page.
 // Prints "step ms" lines, the time each step took.
 //   startup_marks
 #include <windows.h>

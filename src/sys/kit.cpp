@@ -1,18 +1,10 @@
 #include "sys/kit.h"
 
-#include <thread>
-
 DWORD CKit::Open() {
-    DWORD error = 0;
-    std::thread driver([this, &error] { error = m_driver.Open(); });
-    std::thread services([this] {
-        m_services.Open(nullptr);
-        m_bSystemBoardService = m_services.Exists(SYSTEM_BOARD_SERVICE) != FALSE;
-    });
+    DWORD error = m_driver.Open();
+    m_services.Open(nullptr);
     m_controller.Load();
-    m_bControllerAvailable = m_controller.IsAvailable() != FALSE;
-    services.join();
-    driver.join();
+    FindOptionalParts();
     return error;
 }
 

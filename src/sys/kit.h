@@ -15,12 +15,12 @@ public:
     CKit(const CKit&) = delete;
     CKit& operator=(const CKit&) = delete;
 
-    // Opens all three and finds the optional parts, each on a thread of its
-    // own: every step mostly waits for another process (the device manager,
-    // the service control manager, the controller's driver). The result is
-    // the driver's (0, or the error that the user is told of). A service
-    // control manager that cannot be reached shows later as services that
-    // cannot be found.
+    // Opens all three and finds the optional parts, one after the other:
+    // threads of their own were measured slower, as each step is a few
+    // requests to another process and the loader serializes the libraries.
+    // The result is the driver's (0, or the error that the user is told of).
+    // A service control manager that cannot be reached shows later as
+    // services that cannot be found.
     DWORD Open();
     void Close();
 
