@@ -1,8 +1,10 @@
 // Times the load and the save of the five lists, each filled with the same
 // number of records, with the system board service stopped so that its
 // restart pause is not counted. Prints "load_ms save_ms writes" per run, the
-// registry writes and deletes of each save without an edit, then a last
-// line "edit writes" with those of a save after one row was edited.
+// registry writes and deletes of each save without an edit, then a line
+// "edit writes" with those of a save after one row was edited, and a last
+// line "resolve ms" with the time to ask for the location of every record
+// after a load, as scrolling through both lists would.
 //   list_timer <records> <runs> [--no-driver]
 // --no-driver leaves the driver closed, so no slot path is resolved.
 #include <windows.h>
@@ -140,19 +142,33 @@ bool SavedAll(int records) {
     return ok;
 }
 
-// Every slot path must resolve and every no-reset mark merge into its bridge,
-// or the bench would time a load that skips work a real system does.
-bool LoadedAll(const ZorvikSheet& sheet, int records, bool useDriver) {
-    int resolved = 0;
+// Every record must load with its slot path and every no-reset mark merge
+// into its bridge, or the bench would time a load that skips work a real
+// system does.
+bool LoadedAll(const ZorvikSheet& sheet, int records) {
+    int complete = 0;
     for (const CSlotRecordList* list : {&sheet.m_Eq.m_slots, &sheet.m_Res.m_bridges}) {
-        for (POSITION pos = list->GetHeadPosition(); pos;)
-            resolved += (list->GetNext(pos).m_dwFlags & SLOT_HAS_BDF) ? 1 : 0;
+        bool bridges = list == &sheet.m_Res.m_bridges;
+        for (POSITION pos = list->GetHeadPosition(); pos;) {
+            uint32_t flags = list->GetNext(pos).m_dwFlags;
+            complete += (flags & SLOT_HAS_PATH) && (!bridges || (flags & SLOT_HAS_NORESET));
+        }
     }
     int slots = sheet.m_Eq.m_slots.GetCount(), bridges = sheet.m_Res.m_bridges.GetCount();
-    if (slots == records && bridges == records && (!useDriver || resolved == 2 * records))
+    if (slots == records && bridges == records && complete == 2 * records)
         return true;
-    std::fprintf(stderr, "loaded %d slots, %d bridges, %d resolved\n", slots, bridges, resolved);
+    std::fprintf(stderr, "loaded %d slots, %d bridges, %d complete\n", slots, bridges, complete);
     return false;
+}
+
+// Asks for the location of every record, as scrolling through both lists
+// would; how many resolve.
+int ResolveAll(ZorvikSheet& sheet) {
+    int resolved = 0;
+    for (CSlotRecordList* list : {&sheet.m_Eq.m_slots, &sheet.m_Res.m_bridges})
+        for (POSITION pos = list->GetHeadPosition(); pos;)
+            resolved += list->GetNext(pos).ResolveLocation(sheet.m_locations) ? 1 : 0;
+    return resolved;
 }
 } // namespace
 
@@ -190,7 +206,7 @@ int main(int argc, char** argv) {
     ZorvikSheet sheet(kit, IDS_SHEET_CAPTION);
     CountingWriter writer;
     sheet.m_store.SetWriter(&writer);
-    int failed = LoadedAll(sheet, records, useDriver) ? 0 : 1;
+    int failed = LoadedAll(sheet, records) ? 0 : 1;
     LARGE_INTEGER frequency, start, loaded, saved;
     ::QueryPerformanceFrequency(&frequency);
     const double msPerTick = 1000.0 / static_cast<double>(frequency.QuadPart);
@@ -219,6 +235,18 @@ int main(int argc, char** argv) {
         if (!sheet.SaveParameters())
             failed = 1;
         std::printf("edit %d\n", writer.calls);
+    }
+    if (!failed) {
+        sheet.LoadParameters();
+        ::QueryPerformanceCounter(&start);
+        int resolved = ResolveAll(sheet);
+        ::QueryPerformanceCounter(&loaded);
+        if (useDriver && resolved != 2 * records) {
+            std::fprintf(stderr, "%d of %d locations resolved\n", resolved, 2 * records);
+            failed = 1;
+        }
+        std::printf("resolve %.2f\n",
+                    static_cast<double>(loaded.QuadPart - start.QuadPart) * msPerTick);
     }
     ClearLists();
     kit.Close();

@@ -45,6 +45,13 @@ public:
         rPosition = ToPos(node->pPrev);
         return node->data;
     }
+    // Whether the position is one of this list's; a walk of the list.
+    bool Contains(POSITION position) const {
+        for (Node* node = m_pNodeHead; node; node = node->pNext)
+            if (ToPos(node) == position)
+                return true;
+        return false;
+    }
     TYPE& GetAt(POSITION position) { return ToNode(position)->data; }
     const TYPE& GetAt(POSITION position) const { return ToNode(position)->data; }
     void SetAt(POSITION pos, ARG_TYPE newElement) { ToNode(pos)->data = newElement; }

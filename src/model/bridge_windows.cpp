@@ -134,12 +134,11 @@ bool HasAnyWindow(const CSlotRecord& record) {
     return (record.m_dwFlags & (SLOT_HAS_IO | SLOT_HAS_MEM | SLOT_HAS_PREFETCH)) != 0;
 }
 
-POSITION AddFromRegistry(CSlotRecordList& bridges, CString name, CString data,
-                         CLocationResolver& resolver) {
+POSITION AddFromRegistry(CSlotRecordList& bridges, CString name, CString data) {
     CSlotRecord record;
     ParseResourceString(data, &record.m_ioWindow, &record.m_memWindow, &record.m_prefetchWindow,
                         &record.m_bDynamicBusAssignment);
-    record.SetSlotPath(name, resolver);
+    record.SetStoredSlotPath(name);
     record.m_dwFlags |= SLOT_HAS_IO | SLOT_HAS_MEM | SLOT_HAS_PREFETCH | SLOT_HAS_DYNBUS;
     return bridges.InsertBySlotPath(record);
 }

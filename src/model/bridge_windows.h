@@ -44,6 +44,6 @@ CString FormatResourceString(const CSlotRecord& record);
 bool HasAnyWindow(const CSlotRecord& record);
 
 // One ResourceAssignments value: the bridge's slot path and its resource
-// string. The record goes in at its slot path place, which is returned.
-POSITION AddFromRegistry(CSlotRecordList& bridges, CString name, CString data,
-                         CLocationResolver& resolver);
+// string. The record goes in at its slot path place, which is returned; its
+// Bus/Device/Function is asked for when first needed.
+POSITION AddFromRegistry(CSlotRecordList& bridges, CString name, CString data);

@@ -7,18 +7,33 @@
 #include "framework/number_text.h"
 
 void CSlotRecord::SetSlotPath(CString text, CLocationResolver& resolver) {
+    if (SetStoredSlotPath(text))
+        ResolveLocation(resolver);
+}
+
+bool CSlotRecord::SetStoredSlotPath(CString text) {
     text.TrimLeft();
     text.TrimRight();
     if (text.IsEmpty())
-        return;
-    m_dwFlags |= SLOT_HAS_PATH;
+        return false;
+    m_dwFlags |= SLOT_HAS_PATH | SLOT_LOCATION_PENDING;
     m_strSlotPath = text;
-    if (resolver.ConvertSlotLocation(&m_nBus, &m_nDevice, &m_nFunction, text, false))
-        m_dwFlags |= SLOT_HAS_BDF;
     if (text[0] == '*')
         m_dwFlags |= SLOT_PATH_STARRED;
     else
         m_dwFlags &= ~SLOT_PATH_STARRED;
+    return true;
+}
+
+bool CSlotRecord::ResolveLocation(CLocationResolver& resolver) {
+    if (m_dwFlags & SLOT_LOCATION_PENDING) {
+        m_dwFlags &= ~SLOT_LOCATION_PENDING;
+        // A refused path keeps the location the record had.
+        CString text = m_strSlotPath;
+        if (resolver.ConvertSlotLocation(&m_nBus, &m_nDevice, &m_nFunction, text, false))
+            m_dwFlags |= SLOT_HAS_BDF;
+    }
+    return (m_dwFlags & SLOT_HAS_BDF) != 0;
 }
 
 CString CSlotRecord::GetSlotPath() const {
@@ -47,6 +62,15 @@ bool IsSameSlot(const CSlotRecord& a, const CSlotRecord& b) {
     return false;
 }
 
+bool HasSameStoredForm(const CSlotRecord& a, const CSlotRecord& b) {
+    CSlotRecord x = a, y = b;
+    for (CSlotRecord* record : {&x, &y}) {
+        record->m_nBus = record->m_nDevice = record->m_nFunction = 0;
+        record->m_dwFlags &= ~(SLOT_HAS_BDF | SLOT_LOCATION_PENDING);
+    }
+    return x == y;
+}
+
 POSITION CSlotRecordList::AddHeadNew(uint32_t nPhysicalSlot, CString slotPath, uint32_t nBus,
                                      uint32_t nDevice, uint32_t nFunction,
                                      CLocationResolver& resolver) {
@@ -73,10 +97,37 @@ int32_t SameSlot(const CSlotRecord* pRecord, POSITION, void* pContext) {
 }
 } // namespace
 
-POSITION CSlotRecordList::FindBySlotPath(CString slotPath, CLocationResolver& resolver) const {
+POSITION CSlotRecordList::AddHeadStored(uint32_t nPhysicalSlot, CString slotPath) {
+    CSlotRecord record;
+    if (nPhysicalSlot != NOT_GIVEN) {
+        record.m_nPhysicalSlot = static_cast<int32_t>(nPhysicalSlot);
+        record.m_dwFlags |= SLOT_HAS_PHYSICAL;
+    }
+    record.SetStoredSlotPath(slotPath);
+    return AddHead(record);
+}
+
+POSITION CSlotRecordList::FindBySlotPath(CString slotPath, CLocationResolver& resolver) {
     CSlotRecord probe;
-    probe.SetSlotPath(slotPath, resolver);
-    return FindIf(SameSlot, &probe);
+    probe.SetStoredSlotPath(slotPath);
+    for (POSITION pos = GetHeadPosition(); pos;) {
+        POSITION here = pos;
+        CSlotRecord& record = GetNext(pos);
+        // The text first: the location is asked for only when it can decide.
+        if (IsSameSlot(record, probe))
+            return here;
+        if (((record.m_dwFlags | probe.m_dwFlags) & SLOT_PATH_STARRED) == 0 &&
+            probe.ResolveLocation(resolver) && record.ResolveLocation(resolver) &&
+            IsSameSlot(record, probe))
+            return here;
+    }
+    return nullptr;
+}
+
+POSITION CSlotRecordList::FindBySlotPathText(CString slotPath) const {
+    CSlotRecord probe;
+    probe.SetStoredSlotPath(slotPath);
+    return (probe.m_dwFlags & SLOT_HAS_PATH) ? FindIf(SameSlot, &probe) : nullptr;
 }
 
 namespace {

@@ -3,7 +3,8 @@
 // Bus/Device/Function, with what a list attaches to it: a physical slot
 // number (the physical slot list) or bridge windows and switches (the bridge
 // list); and the list that holds such records by value. Slot paths are
-// resolved through the resolver the caller hands in. Free of windows.h.
+// resolved through the resolver the caller hands in, at once or, for stored
+// records, when first needed. Free of windows.h.
 #include <cstdint>
 
 #include "framework/clist.h"
@@ -14,6 +15,8 @@
 // Presence flags of CSlotRecord::m_dwFlags.
 constexpr uint32_t SLOT_HAS_PATH = 0x0001;
 constexpr uint32_t SLOT_HAS_BDF = 0x0002;
+// The slot path's Bus/Device/Function has not been asked for yet.
+constexpr uint32_t SLOT_LOCATION_PENDING = 0x0004;
 constexpr uint32_t SLOT_HAS_PHYSICAL = 0x0010;
 constexpr uint32_t SLOT_HAS_MEM = 0x0100;
 constexpr uint32_t SLOT_HAS_PREFETCH = 0x0200;
@@ -52,6 +55,12 @@ public:
     // Stores a typed or stored slot path, trimmed, and resolves it when it
     // can; a text of only blanks changes nothing.
     void SetSlotPath(CString text, CLocationResolver& resolver);
+    // Stores a slot path as SetSlotPath does, its Bus/Device/Function left
+    // to be asked for when first needed; false for a text of only blanks.
+    bool SetStoredSlotPath(CString text);
+    // Asks for the Bus/Device/Function of a slot path stored without it,
+    // once; whether the record has one.
+    bool ResolveLocation(CLocationResolver& resolver);
     // The slot path, or the empty text when the record has none.
     CString GetSlotPath() const;
 
@@ -74,6 +83,11 @@ PhysicalSlotTextCheck CheckPhysicalSlotText(const char* text);
 // same resolved Bus/Device/Function.
 bool IsSameSlot(const CSlotRecord& a, const CSlotRecord& b);
 
+// Whether two records store the same values: every field alike but the
+// Bus/Device/Function, which is never stored and may have been asked for
+// since.
+bool HasSameStoredForm(const CSlotRecord& a, const CSlotRecord& b);
+
 // Walked with FindIf (framework/clist.h), as a search or a for-each.
 class CSlotRecordList : public CList<CSlotRecord> {
 public:
@@ -82,9 +96,15 @@ public:
     // the slot path text unless it is empty.
     POSITION AddHeadNew(uint32_t nPhysicalSlot, CString slotPath, uint32_t nBus, uint32_t nDevice,
                         uint32_t nFunction, CLocationResolver& resolver);
+    // A loaded record at the head: the number unless NOT_GIVEN, then the
+    // slot path text unless it is empty, its Bus/Device/Function asked for
+    // when first needed.
+    POSITION AddHeadStored(uint32_t nPhysicalSlot, CString slotPath);
     // The first record with the same text or, resolved, the same
-    // Bus/Device/Function.
-    POSITION FindBySlotPath(CString slotPath, CLocationResolver& resolver) const;
+    // Bus/Device/Function; records before it are resolved on the way.
+    POSITION FindBySlotPath(CString slotPath, CLocationResolver& resolver);
+    // The first record with the same slot path text, trimmed.
+    POSITION FindBySlotPathText(CString slotPath) const;
     // Before the first record whose slot path text sorts after the new one.
     POSITION InsertBySlotPath(const CSlotRecord& record);
     void Clear();

@@ -42,6 +42,10 @@ public:
     // The row texts of a record, one per column.
     using Format = std::function<void(const TRecord&, CString* pTexts)>;
 
+    // A column whose text the page gives only when a row is drawn
+    // (LVN_GETDISPINFO), as forming it costs; -1 for none.
+    int m_nColumnShownLater = -1;
+
     // Rebuilds the rows from the records; returns the row that was selected
     // before (-1 when none). A row the list view refuses is told to
     // pfnRefused, with its first text, and left out.
@@ -61,7 +65,9 @@ public:
                 continue;
             }
             for (int i = 1; i < m_widths.m_nCount; ++i)
-                m_list.SetItemText(nRow, i, texts[i]);
+                m_list.SetItemText(nRow, i,
+                                   i == m_nColumnShownLater ? LPSTR_TEXTCALLBACKA
+                                                            : static_cast<const char*>(texts[i]));
         }
         return nSelected;
     }

@@ -8,7 +8,10 @@ CParameterData ZorvikSheet::PageData() {
         m_Vardek, m_Moravik};
 }
 
-BOOL ZorvikSheet::LoadParameters() { return m_store.Load(PageData(), m_kit.m_driver); }
+BOOL ZorvikSheet::LoadParameters() {
+    m_locations.Forget();
+    return m_store.Load(PageData(), m_locations);
+}
 
 BOOL ZorvikSheet::SaveParameters() {
     return m_store.Save(PageData(), m_kit, m_Vardek.m_bPresent != 0);

@@ -7,8 +7,9 @@
 
 ZorvikSheet::ZorvikSheet(CKit& kit, UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
     : CPropertySheet(nIDCaption, pParentWnd, iSelectPage), m_kit(kit), m_bApplyCancelled(FALSE),
-      m_bUpdateConfirmed(FALSE), m_Eq(kit.m_driver), m_Res(kit.m_driver, kit.m_controller),
-      m_MiniList(kit.m_services), m_Moravik(kit.m_services), m_About(IDD_ABOUTBOX) {
+      m_bUpdateConfirmed(FALSE), m_locations(kit.m_driver), m_Eq(kit.m_driver, m_locations),
+      m_Res(kit.m_driver, m_locations, kit.m_controller), m_MiniList(kit.m_services),
+      m_Moravik(kit.m_services), m_About(IDD_ABOUTBOX) {
     m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
 
     // Column widths (and the bridge page's entry mode) come from the user's

@@ -35,6 +35,9 @@ public:
     BOOL m_bApplyCancelled;
     BOOL m_bUpdateConfirmed;
     CParameterStore m_store;
+    // The driver's answers for the records' slot paths, from one load to
+    // the next.
+    CResolverMemo m_locations;
     HICON m_hIcon;
 
     ZorvikMisc m_Misc;

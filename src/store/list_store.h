@@ -16,12 +16,15 @@
 using CKeyedValues = std::vector<std::pair<ParameterKey, CRegistryValue>>;
 
 // One record per named value, each at the head: the list ends up in the
-// reverse of the enumeration order. An unnamed value makes no record.
-std::vector<CLoadedRecord<CSlotRecord>>
-LoadPhysicalSlots(const CKeyValues& values, CSlotRecordList& slots, CLocationResolver& resolver);
+// reverse of the enumeration order. An unnamed value makes no record. The
+// slot records' Bus/Device/Function is asked for when first needed.
+std::vector<CLoadedRecord<CSlotRecord>> LoadPhysicalSlots(const CKeyValues& values,
+                                                          CSlotRecordList& slots);
 void PhysicalSlotValues(const CSlotRecord& record, CKeyedValues& out);
 
-// The bridges in slot path order, then the no-reset marks merged in.
+// The bridges in slot path order, then the no-reset marks merged in: into
+// the bridge of the same text, or else (asking the resolver) of the same
+// location.
 std::vector<CLoadedRecord<CSlotRecord>> LoadBridges(const CKeyValues& assignments,
                                                     const CKeyValues& noReset,
                                                     CSlotRecordList& bridges,

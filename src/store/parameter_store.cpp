@@ -83,13 +83,6 @@ const size_t kNoScanIndex = sizeof(kScalars) / sizeof(kScalars[0]);
 static_assert(kNoScanIndex + 1 == CParameterStore::SCALAR_COUNT, "one place per scalar");
 
 // Records that may be the same: those whose key is the same.
-// A stored slot path as a record takes it: trimmed.
-std::string SlotPathOf(CString text) {
-    text.TrimLeft();
-    text.TrimRight();
-    return text.str();
-}
-
 std::string MatchKey(const CSlotRecord& record) {
     CString key;
     key.Format("%d|", record.m_nPhysicalSlot);
@@ -97,6 +90,10 @@ std::string MatchKey(const CSlotRecord& record) {
 }
 std::string MatchKey(const CDeviceRequirement& record) { return record.GetIdentityText().str(); }
 std::string MatchKey(const CMiniportRecord& record) { return record.m_strServiceName.str(); }
+
+// Records that store the same values.
+template <class TRecord> bool StoresTheSame(const TRecord& a, const TRecord& b) { return a == b; }
+bool StoresTheSame(const CSlotRecord& a, const CSlotRecord& b) { return HasSameStoredForm(a, b); }
 
 // The values a list wants stored. A record equal to one the load made (and
 // that no other record has claimed) stands for the values that one was read
@@ -121,7 +118,7 @@ void PlanList(const CList<TRecord>& list, const std::vector<CLoadedRecord<TRecor
         auto range = index.equal_range(MatchKey(*records[r]));
         for (auto it = range.first; it != range.second; ++it) {
             const CLoadedRecord<TRecord>& candidate = loaded[it->second];
-            if (claimed[it->second] || !(candidate.record == *records[r]))
+            if (claimed[it->second] || !StoresTheSame(candidate.record, *records[r]))
                 continue;
             claimed[it->second] = true;
             unchanged[r] = true;
@@ -226,20 +223,9 @@ BOOL CParameterStore::Load(const CParameterData& data, CLocationResolver& resolv
     data.misc.m_bScanSurpriseRemoval = noScan == 0 ? 1 : 0;
     loaded.shown[kNoScanIndex] = static_cast<DWORD>(data.misc.m_bScanSurpriseRemoval);
 
-    // The lists name the same slots again and again: each distinct one is
-    // asked once per load, and all of them before the lists are built.
-    CResolverMemo memo(resolver);
-    std::vector<std::string> slotPaths;
-    for (const CRegistryValue& value : m_base[KEY_PHYSICAL_SLOTS].All())
-        if (!value.m_strName.IsEmpty())
-            slotPaths.push_back(SlotPathOf(value.Text()));
-    for (ParameterKey key : {KEY_RESOURCE_ASSIGNMENTS, KEY_NO_RESET_SECONDARY_BUS})
-        for (const CRegistryValue& value : m_base[key].All())
-            slotPaths.push_back(SlotPathOf(value.m_strName));
-    memo.Prefetch(slotPaths);
-    loaded.slots = LoadPhysicalSlots(m_base[KEY_PHYSICAL_SLOTS], data.slots, memo);
+    loaded.slots = LoadPhysicalSlots(m_base[KEY_PHYSICAL_SLOTS], data.slots);
     loaded.bridges = LoadBridges(m_base[KEY_RESOURCE_ASSIGNMENTS],
-                                 m_base[KEY_NO_RESET_SECONDARY_BUS], data.bridges, memo);
+                                 m_base[KEY_NO_RESET_SECONDARY_BUS], data.bridges, resolver);
     loaded.requirements =
         LoadDeviceRequirements(m_base[KEY_EXPLICIT_REQUIREMENTS], data.requirements);
     loaded.miniports =

@@ -107,8 +107,9 @@ public:
     void CloseKeys();
 
     // FALSE when the keys cannot be opened; the data then keep their
-    // values. Slot paths are resolved through the resolver, each distinct
-    // one once.
+    // values. The slot records' Bus/Device/Function is asked for when first
+    // needed, through the resolver only where no-reset marks do not match
+    // their bridges by text.
     BOOL Load(const CParameterData& data, CLocationResolver& resolver);
 
     // The whole save, in its order: the miniports installed, the changed

@@ -19,15 +19,15 @@ std::vector<CLoadedRecord<CSlotRecord>> InListOrder(const CSlotRecordList& list,
 }
 } // namespace
 
-std::vector<CLoadedRecord<CSlotRecord>>
-LoadPhysicalSlots(const CKeyValues& values, CSlotRecordList& slots, CLocationResolver& resolver) {
+std::vector<CLoadedRecord<CSlotRecord>> LoadPhysicalSlots(const CKeyValues& values,
+                                                          CSlotRecordList& slots) {
     slots.Clear();
     std::map<POSITION, COrigins> origins;
     for (const CRegistryValue& value : values.All()) {
         if (value.m_strName.IsEmpty())
             continue;
-        POSITION pos = slots.AddHeadNew(static_cast<uint32_t>(ParseSlotNumber(value.m_strName)),
-                                        value.Text(), NOT_GIVEN, NOT_GIVEN, NOT_GIVEN, resolver);
+        POSITION pos = slots.AddHeadStored(static_cast<uint32_t>(ParseSlotNumber(value.m_strName)),
+                                           value.Text());
         origins[pos] = {{KEY_PHYSICAL_SLOTS, value.m_strName}};
     }
     return InListOrder(slots, origins);
@@ -48,19 +48,24 @@ std::vector<CLoadedRecord<CSlotRecord>> LoadBridges(const CKeyValues& assignment
     for (const CRegistryValue& value : assignments.All()) {
         if (value.m_strName.IsEmpty())
             continue;
-        POSITION pos = AddFromRegistry(bridges, value.m_strName, value.Text(), resolver);
+        POSITION pos = AddFromRegistry(bridges, value.m_strName, value.Text());
         origins[pos] = {{KEY_RESOURCE_ASSIGNMENTS, value.m_strName}};
     }
     for (const CRegistryValue& value : noReset.All()) {
         CSlotRecord record;
         COrigins from;
-        if (POSITION pos = bridges.FindBySlotPath(value.m_strName, resolver)) {
+        // A mark names its bridge as the bridge's own value does, or else
+        // by another spelling of its location.
+        POSITION pos = bridges.FindBySlotPathText(value.m_strName);
+        if (!pos)
+            pos = bridges.FindBySlotPath(value.m_strName, resolver);
+        if (pos) {
             record = bridges.GetAt(pos);
             from = origins[pos];
             origins.erase(pos);
             bridges.RemoveAt(pos);
         } else {
-            record.SetSlotPath(value.m_strName, resolver);
+            record.SetStoredSlotPath(value.m_strName);
         }
         record.m_bNoResetSecondaryBus = 1;
         record.m_dwFlags |= SLOT_HAS_NORESET;

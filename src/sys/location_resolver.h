@@ -7,7 +7,6 @@
 #include <map>
 #include <string>
 #include <tuple>
-#include <vector>
 
 #include "framework/cstring.h"
 
@@ -25,9 +24,9 @@ public:
 };
 
 // Asks another resolver each distinct question once, answers included that
-// were refusals: it lives for one load, so that lists naming the same slots
-// again and again cost one driver request per slot, while the next load asks
-// afresh.
+// were refusals: it lives from one load to the next, so that lists naming
+// the same slots again and again cost one driver request per slot, while
+// the next load asks afresh.
 class CResolverMemo : public CLocationResolver {
 public:
     explicit CResolverMemo(CLocationResolver& resolver) : m_resolver(resolver) {}
@@ -35,11 +34,11 @@ public:
     bool ConvertSlotLocation(uint32_t* pBus, uint32_t* pDevice, uint32_t* pFunction,
                              CString& slotPath, bool toSlotPath) override;
 
-    // Asks for the slot paths a load is about to resolve, several at a time,
-    // before the load asks for them one by one. A request's cost is mostly
-    // the wait for the driver's answer: requests in flight together overlap
-    // their waits. The resolver must take requests from several threads.
-    void Prefetch(const std::vector<std::string>& slotPaths, unsigned nThreads = 4);
+    // Forgets every answer, so that the next load asks afresh.
+    void Forget() {
+        m_byPath.clear();
+        m_byTriple.clear();
+    }
 
 private:
     struct Location {

@@ -9,7 +9,6 @@
 
 #include "fuzz_support.h"
 #include "model/bridge_windows.h"
-#include "portable/fake_resolver.h"
 
 namespace {
 const int LOAD_DATA_BUFFER = 256;
@@ -27,7 +26,7 @@ void CheckWindow(const CBridgeWindow& window, bool bIoKind) {
 
 CSlotRecord Loaded(const CString& text) {
     CSlotRecordList bridges;
-    return bridges.GetAt(AddFromRegistry(bridges, "0A08", text, NoDriver()));
+    return bridges.GetAt(AddFromRegistry(bridges, "0A08", text));
 }
 } // namespace
 

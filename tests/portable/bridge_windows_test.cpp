@@ -5,7 +5,6 @@
 #include <string>
 
 #include "model/bridge_windows.h"
-#include "portable/fake_resolver.h"
 
 namespace {
 std::string Window(uint32_t from, uint32_t to, uint32_t size, uint32_t alignment, bool io) {
@@ -26,7 +25,7 @@ const CBridgeWindow kUnparsed = {WINDOW_UNPARSED, WINDOW_UNPARSED, WINDOW_UNPARS
 // A bridge record as a load makes it from one stored resource string.
 CSlotRecord Loaded(const std::string& text) {
     CSlotRecordList bridges;
-    return bridges.GetAt(AddFromRegistry(bridges, "0A08", text.c_str(), NoDriver()));
+    return bridges.GetAt(AddFromRegistry(bridges, "0A08", text.c_str()));
 }
 } // namespace
 
@@ -79,7 +78,8 @@ TEST(BridgeWindows, ResourceStringFormTellsWhichPartsKeepToTheirForms) {
 TEST(BridgeWindows, ResourceStringsLoadAndStoreInTheirCanonicalSpelling) {
     const char* stored = "(1000,2000,7fff:2000),100000:1000,(100000,0,ffff)";
     CSlotRecord record = Loaded(stored);
-    EXPECT_EQ(SLOT_HAS_PATH | SLOT_HAS_IO | SLOT_HAS_MEM | SLOT_HAS_PREFETCH | SLOT_HAS_DYNBUS,
+    EXPECT_EQ(SLOT_HAS_PATH | SLOT_LOCATION_PENDING | SLOT_HAS_IO | SLOT_HAS_MEM |
+                  SLOT_HAS_PREFETCH | SLOT_HAS_DYNBUS,
               record.m_dwFlags);
     EXPECT_TRUE(record.m_ioWindow == (CBridgeWindow{0x2000, 0x7FFF, 0x1000, 0x2000}));
     EXPECT_TRUE(record.m_prefetchWindow == (CBridgeWindow{0, 0xFFFF, 0x100000, 0x100000}));

@@ -54,7 +54,7 @@ TEST(SlotRecord, PathsAreTrimmedStarMarkedResolvedAndComparedByTheThreeRules) {
     EXPECT_FALSE(IsSameSlot(CSlotRecord(), CSlotRecord()));
 }
 
-TEST(SlotRecordList, HeadInsertsReverseSortedInsertsKeepArrivalOrderAndLookupsResolve) {
+TEST(SlotRecordList, HeadInsertsReverseSortedInsertsKeepArrivalOrderAndLookupsResolveWhenNeeded) {
     CTableResolver driver({{"0A08", 1, 1, 2}, {"191008", 2, 3, 1}});
     CSlotRecordList slots;
     for (uint32_t number : {3u, 5u, 9u})
@@ -74,6 +74,38 @@ TEST(SlotRecordList, HeadInsertsReverseSortedInsertsKeepArrivalOrderAndLookupsRe
     EXPECT_EQ(slots.GetHeadPosition(), slots.FindBySlotPath("0A08", driver));
     EXPECT_NE(slots.GetHeadPosition(), slots.FindBySlotPath("0A08", NoDriver()));
     EXPECT_EQ(nullptr, slots.FindBySlotPath("*0A08", driver));
+
+    // A stored record asks for its location when first needed, once; a
+    // look-up by text asks nothing, one by location resolves on its way.
+    CTableResolver lazy({{"0A08", 1, 1, 2}, {"191008", 2, 3, 1}});
+    CSlotRecordList stored;
+    stored.AddHeadStored(7, " 191008 ");
+    stored.AddHeadStored(NOT_GIVEN, "0A08");
+    EXPECT_EQ(SLOT_HAS_PATH | SLOT_LOCATION_PENDING, stored.GetHead().m_dwFlags);
+    EXPECT_EQ(stored.GetTailPosition(), stored.FindBySlotPathText("191008 "));
+    EXPECT_EQ(nullptr, stored.FindBySlotPathText("0a08"));
+    EXPECT_EQ(stored.GetHeadPosition(), stored.FindBySlotPath("0A08", lazy));
+    EXPECT_EQ(0, lazy.asked);
+    EXPECT_TRUE(stored.GetHead().ResolveLocation(lazy));
+    EXPECT_TRUE(stored.GetHead().ResolveLocation(lazy));
+    EXPECT_EQ(1, lazy.asked);
+    EXPECT_EQ(nullptr, stored.FindBySlotPath("*0a08", lazy));
+    EXPECT_EQ(1, lazy.asked);
+    EXPECT_EQ(stored.GetTailPosition(), stored.FindBySlotPath("191008", lazy));
+    EXPECT_EQ(2, lazy.asked); // the text, to compare with the record before
+    EXPECT_EQ(SLOT_HAS_PHYSICAL | SLOT_HAS_PATH | SLOT_LOCATION_PENDING,
+              stored.GetTail().m_dwFlags);
+    EXPECT_TRUE(stored.GetTail().ResolveLocation(lazy));
+    EXPECT_EQ(2u, stored.GetTail().m_nBus);
+    // What is stored of a record does not include its location.
+    CSlotRecord asLoaded;
+    asLoaded.m_nPhysicalSlot = 7;
+    asLoaded.m_dwFlags = SLOT_HAS_PHYSICAL;
+    asLoaded.SetStoredSlotPath("191008");
+    EXPECT_TRUE(HasSameStoredForm(asLoaded, stored.GetTail()));
+    EXPECT_FALSE(asLoaded == stored.GetTail());
+    asLoaded.m_nPhysicalSlot = 8;
+    EXPECT_FALSE(HasSameStoredForm(asLoaded, stored.GetTail()));
 
     CSlotRecordList bridges;
     CSlotRecord firstA = WithPath("0A");
@@ -113,14 +145,9 @@ TEST(ResolverMemo, AsksEachDistinctQuestionOnceRefusalsIncluded) {
     }
     EXPECT_EQ(3, driver.asked);
 
-    // Asked ahead, several at a time: each distinct path once, and the
-    // answers then come from the memo.
-    CTableResolver ahead({{"0A08", 1, 1, 2}, {"191008", 2, 3, 1}});
-    CResolverMemo prefetched(ahead);
-    prefetched.Prefetch({"0A08", "*0A08", "191008", "0B08", "0a08", "191008"});
-    EXPECT_EQ(4, ahead.asked);
-    CString path("191008");
-    EXPECT_TRUE(prefetched.ConvertSlotLocation(&bus, &device, &function, path, false));
-    EXPECT_EQ(2u, bus);
-    EXPECT_EQ(4, ahead.asked);
+    // Forgotten, every answer is asked again.
+    memo.Forget();
+    CString path("0A08");
+    EXPECT_TRUE(memo.ConvertSlotLocation(&bus, &device, &function, path, false));
+    EXPECT_EQ(4, driver.asked);
 }

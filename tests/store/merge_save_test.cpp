@@ -275,10 +275,17 @@ TEST_F(SaveTest, AnEditIsSavedBesideAnotherProgramsValuesTheKitIsToldAndAReloadS
     WriteText(HKEY_LOCAL_MACHINE, kAssignmentsKey, "0A08", "1000,100000,100000");
     WriteTexts(HKEY_LOCAL_MACHINE, kNoResetKey, {{"0a08", ""}, {"*0A08", ""}});
     WriteDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "StallInterval", 500);
+    TESTBED_QUARNEL_STATS stats = {};
+    EXPECT_TRUE(quarnel.ReadStats(&stats));
+    DWORD resolves = stats.ResolveCount;
     HWND sheet = Show();
     // Through the driver the mark 0a08 finds its bridge by location; the
-    // starred one stays a bridge of its own.
+    // starred one stays a bridge of its own. The driver was asked for the
+    // two spellings only: the slot row shown takes the answer for 0A08.
     EXPECT_EQ(2, m_sheet->m_Res.m_bridges.GetCount());
+    EXPECT_EQ("3|0A08|1/1/2", ListRows(m_sheet->m_Eq.m_hWnd, IDC_SLOT_LIST).at(0));
+    EXPECT_TRUE(quarnel.ReadStats(&stats));
+    EXPECT_EQ(resolves + 2, stats.ResolveCount);
     StoredValues marks = ReadStoredValues(HKEY_LOCAL_MACHINE, kNoResetKey);
     // Another program, while the sheet is open.
     WriteText(HKEY_LOCAL_MACHINE, kSlotsKey, "9", "1008");
@@ -300,7 +307,6 @@ TEST_F(SaveTest, AnEditIsSavedBesideAnotherProgramsValuesTheKitIsToldAndAReloadS
     // Defaults the registry lacked are stored.
     EXPECT_EQ(0u, Dword(kVardekKey, "SuppressLedControl"));
     EXPECT_EQ(2u, Dword(kMoravikKey, "TimeoutAction"));
-    TESTBED_QUARNEL_STATS stats = {};
     EXPECT_TRUE(quarnel.ReadStats(&stats));
     EXPECT_EQ(1u, stats.UpdateCount);
     EXPECT_EQ(1u, ControllerUpdates());
@@ -309,11 +315,16 @@ TEST_F(SaveTest, AnEditIsSavedBesideAnotherProgramsValuesTheKitIsToldAndAReloadS
     EXPECT_EQ(1u, m_responder.asked.size());
     EXPECT_FALSE(SheetEnded(sheet));
 
+    // A reload asks the driver afresh.
     TypeText(m_sheet->m_Misc.m_hWnd, IDC_POLLING_RATE, "1");
+    EXPECT_TRUE(quarnel.ReadStats(&stats));
+    resolves = stats.ResolveCount;
     m_responder.Answer(IDYES);
     PressSheetButton(sheet, IDC_RELOAD);
     EXPECT_EQ("750", ItemText(m_sheet->m_Misc.m_hWnd, IDC_POLLING_RATE));
     EXPECT_EQ(3, m_sheet->m_Eq.m_slots.GetCount());
+    EXPECT_TRUE(quarnel.ReadStats(&stats));
+    EXPECT_EQ(resolves + 2, stats.ResolveCount);
 }
 
 TEST_F(SaveTest, ASaveThatCannotWriteIsToldLeavesEveryValueOldOrNewAndTheChangesPending) {

@@ -60,8 +60,9 @@ const char* YesNo(const CSlotRecord& record, uint32_t dwFlag, int32_t bValue) {
 }
 } // namespace
 
-ZorvikRes::ZorvikRes(CLocationResolver& resolver, CVardekLibrary& library)
-    : CLocationEntryPage(IDD_BRIDGES, resolver, m_bridges, 7), m_library(library) {}
+ZorvikRes::ZorvikRes(CLocationResolver& resolver, CLocationResolver& locations,
+                     CVardekLibrary& library)
+    : CLocationEntryPage(IDD_BRIDGES, resolver, locations, m_bridges, 7, 4), m_library(library) {}
 
 void ZorvikRes::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_NO_RESET, m_btnNoReset);
@@ -191,7 +192,7 @@ void ZorvikRes::ShowRefusal(UINT nMessage) {
 
 void ZorvikRes::StoreEntry() {
     CSlotRecord record = NewLocationRecord();
-    POSITION found = m_bridges.FindBySlotPath(record.GetSlotPath(), m_resolver);
+    POSITION found = m_bridges.FindBySlotPath(record.GetSlotPath(), m_locations);
     for (const WindowFields& w : kWindows) {
         record.*w.pWindow = {ParseLocationNumber(this->*w.pFrom), ParseLocationNumber(this->*w.pTo),
                              ParseLocationNumber(this->*w.pSize),
@@ -247,7 +248,6 @@ void ZorvikRes::RefreshList() {
                 FormatWindow(pTexts[1 + i], window.m_dwFrom, window.m_dwTo, window.m_dwSize,
                              window.m_dwAlignment, w.bIoKind);
         }
-        pTexts[4] = BusDeviceFunctionText(record);
         pTexts[5] = YesNo(record, SLOT_HAS_DYNBUS, record.m_bDynamicBusAssignment);
         pTexts[6] = YesNo(record, SLOT_HAS_NORESET, record.m_bNoResetSecondaryBus);
     });

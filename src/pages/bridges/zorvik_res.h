@@ -6,7 +6,7 @@
 
 class ZorvikRes : public CLocationEntryPage {
 public:
-    ZorvikRes(CLocationResolver& resolver, CVardekLibrary& library);
+    ZorvikRes(CLocationResolver& resolver, CLocationResolver& locations, CVardekLibrary& library);
 
     CSlotRecordList m_bridges; // in slot path order after a load
     CButton m_btnNoReset;      // check box 1125, hidden without the library

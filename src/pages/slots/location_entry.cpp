@@ -10,9 +10,12 @@ bool InRange(uint32_t nBus, uint32_t nDevice, uint32_t nFunction) {
 } // namespace
 
 CLocationEntryPage::CLocationEntryPage(UINT nIDTemplate, CLocationResolver& resolver,
-                                       CSlotRecordList& records, int nColumns)
-    : CPropertyPage(nIDTemplate), m_resolver(resolver), m_records(records),
-      m_rows(records, nColumns) {}
+                                       CLocationResolver& locations, CSlotRecordList& records,
+                                       int nColumns, int nLocationColumn)
+    : CPropertyPage(nIDTemplate), m_resolver(resolver), m_locations(locations), m_records(records),
+      m_rows(records, nColumns) {
+    m_rows.m_nColumnShownLater = nLocationColumn;
+}
 
 void CLocationEntryPage::OnAddUpdate() {
     UpdateData(TRUE);
@@ -33,9 +36,13 @@ void CLocationEntryPage::OnRemove() {
     SetModified(TRUE);
 }
 
-const CSlotRecord* CLocationEntryPage::ClickedRecord(const NMITEMACTIVATE* pNotify) const {
+const CSlotRecord* CLocationEntryPage::ClickedRecord(const NMITEMACTIVATE* pNotify) {
     POSITION pos = m_rows.GetRowRecord(pNotify ? pNotify->iItem : m_rows.GetSelectedRow());
-    return pos && !m_records.IsEmpty() ? &m_records.GetAt(pos) : nullptr;
+    if (!pos || m_records.IsEmpty())
+        return nullptr;
+    CSlotRecord& record = m_records.GetAt(pos);
+    record.ResolveLocation(m_locations);
+    return &record;
 }
 
 void CLocationEntryPage::OnEntryMode() {
@@ -150,6 +157,20 @@ void CLocationEntryPage::ShowLocation(const CSlotRecord& record) {
     }
 }
 
+void CLocationEntryPage::ShowRowLocation(LVITEMA& item) {
+    if (!(item.mask & LVIF_TEXT) || item.iSubItem != m_rows.m_nColumnShownLater ||
+        item.cchTextMax <= 0)
+        return;
+    item.pszText[0] = '\0';
+    // A row drawn while its records change may name one that is gone.
+    POSITION pos = m_rows.GetRowRecord(item.iItem);
+    if (!pos || !m_records.Contains(pos))
+        return;
+    CSlotRecord& record = m_records.GetAt(pos);
+    record.ResolveLocation(m_locations);
+    ::lstrcpynA(item.pszText, BusDeviceFunctionText(record), item.cchTextMax);
+}
+
 CString CLocationEntryPage::BusDeviceFunctionText(const CSlotRecord& record) {
     CString text;
     if ((record.m_dwFlags & SLOT_HAS_BDF) && record.m_nBus != NOT_GIVEN)
@@ -186,6 +207,11 @@ BOOL CLocationEntryPage::OnMessage(UINT msg, WPARAM, LPARAM lParam, LRESULT* pRe
     if (msg != WM_NOTIFY)
         return FALSE;
     const auto* pnmh = reinterpret_cast<const NMHDR*>(lParam);
+    if (pnmh->hwndFrom == m_rows.m_list && pnmh->code == LVN_GETDISPINFOA) {
+        ShowRowLocation(reinterpret_cast<NMLVDISPINFOA*>(lParam)->item);
+        *pResult = 0;
+        return TRUE;
+    }
     if (pnmh->idFrom == IDC_SLOT_LIST && pnmh->code == NM_DBLCLK) {
         // The click before it has shown the row; nothing more.
         *pResult = 0;

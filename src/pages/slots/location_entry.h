@@ -15,8 +15,12 @@
 
 class CLocationEntryPage : public CPropertyPage {
 public:
-    CLocationEntryPage(UINT nIDTemplate, CLocationResolver& resolver, CSlotRecordList& records,
-                       int nColumns);
+    // Typed locations convert through the resolver; the records' through
+    // locations, when their Bus/Device/Function is first needed: shown in
+    // the list's column nLocationColumn or in the fields, or compared with
+    // an entry at Add/Update.
+    CLocationEntryPage(UINT nIDTemplate, CLocationResolver& resolver, CLocationResolver& locations,
+                       CSlotRecordList& records, int nColumns, int nLocationColumn);
 
     // Radio group 1012/1013: 0 = slot path, 1 = Bus/Device/Function. A click
     // on a radio button sets it at once, so that the conversion while typing
@@ -69,17 +73,20 @@ protected:
     // The record's location in the members; the texts are emptied first.
     void ShowLocation(const CSlotRecord& record);
     void ClearLocation();
-    // The record of a click's row, or of the first selected row; null for
-    // none.
-    const CSlotRecord* ClickedRecord(const NMITEMACTIVATE* pNotify) const;
+    // The record of a click's row, or of the first selected row, its
+    // location resolved; null for none.
+    const CSlotRecord* ClickedRecord(const NMITEMACTIVATE* pNotify);
 
     // "%d/%d/%d" of a record's Bus/Device/Function, empty when it has none.
     static CString BusDeviceFunctionText(const CSlotRecord& record);
 
     CLocationResolver& m_resolver;
+    CLocationResolver& m_locations;
     CSlotRecordList& m_records;
     CRecordListView<CSlotRecord> m_rows; // list view 1008
 
 private:
     void EnableEntryFields(bool bByBusDeviceFunction);
+    // The Bus/Device/Function text of a row being drawn.
+    void ShowRowLocation(LVITEMA& item);
 };

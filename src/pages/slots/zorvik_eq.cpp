@@ -15,8 +15,8 @@ int32_t SortKey(const CSlotRecord& record) {
 }
 } // namespace
 
-ZorvikEq::ZorvikEq(CLocationResolver& resolver)
-    : CLocationEntryPage(IDD_SLOTS, resolver, m_slots, 3) {}
+ZorvikEq::ZorvikEq(CLocationResolver& resolver, CLocationResolver& locations)
+    : CLocationEntryPage(IDD_SLOTS, resolver, locations, m_slots, 3, 2) {}
 
 void ZorvikEq::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_SLOT_LIST, m_rows.m_list);
@@ -85,7 +85,7 @@ void ZorvikEq::StoreEntry() {
     numberOnly.m_dwFlags = SLOT_HAS_PHYSICAL;
     POSITION found = m_slots.FindIf(SameSlot, &numberOnly);
     if (!found)
-        found = m_slots.FindBySlotPath(record.GetSlotPath(), m_resolver);
+        found = m_slots.FindBySlotPath(record.GetSlotPath(), m_locations);
     if (found)
         m_slots.RemoveAt(found);
     m_slots.AddHead(record);
@@ -105,7 +105,6 @@ void ZorvikEq::RefreshList() {
     int nSelected = m_rows.Refill([](const CSlotRecord& record, CString* pTexts) {
         pTexts[0].Format("%d", record.m_nPhysicalSlot);
         pTexts[1] = record.GetSlotPath();
-        pTexts[2] = BusDeviceFunctionText(record);
     });
     m_rows.m_list.SortItems(CompareByPhysicalSlot, reinterpret_cast<LPARAM>(&m_slots));
     if (nSelected < 0)

@@ -5,7 +5,7 @@
 
 class ZorvikEq : public CLocationEntryPage {
 public:
-    explicit ZorvikEq(CLocationResolver& resolver);
+    ZorvikEq(CLocationResolver& resolver, CLocationResolver& locations);
 
     CSlotRecordList m_slots;   // new records go in at the head
     CString m_strPhysicalSlot; // edit 1006
