@@ -187,30 +187,33 @@ int Check(const char* pszPath, CCommandOutput& output) {
     return code;
 }
 
-// The checked file and what importing it would change; false, with the
-// exit code (nFailedRead when the keys cannot be read), when the command
-// ends there.
-bool PlannedChanges(const char* pszPath, CCommandOutput& output, int nFailedRead,
-                    CParameterFile* pFile, CParameterStore* pStore, CChangeList* pChanges,
-                    int* pnExitCode) {
-    if (!ReadCheckedFile(pszPath, output, pFile, pnExitCode))
-        return false;
-    if (!pStore->ReadBase()) {
-        output.Err("cannot read the parameter keys\n");
-        *pnExitCode = nFailedRead;
-        return false;
-    }
-    *pChanges = pStore->ChangesTo(pFile->states);
-    return true;
-}
-
-int Diff(const char* pszPath, CCommandOutput& output) {
+// The checked file and what importing it would change.
+struct CPlannedImport {
     CParameterFile file;
     CParameterStore store;
     CChangeList changes;
+
+    // False, with the exit code (nFailedRead when the keys cannot be read),
+    // when the command ends there.
+    bool Plan(const char* pszPath, CCommandOutput& output, int nFailedRead, int* pnExitCode) {
+        if (!ReadCheckedFile(pszPath, output, &file, pnExitCode))
+            return false;
+        if (!store.ReadBase()) {
+            output.Err("cannot read the parameter keys\n");
+            *pnExitCode = nFailedRead;
+            return false;
+        }
+        changes = store.ChangesTo(file.states);
+        return true;
+    }
+};
+
+int Diff(const char* pszPath, CCommandOutput& output) {
+    CPlannedImport planned;
     int code = EXIT_DONE;
-    if (!PlannedChanges(pszPath, output, EXIT_UNUSABLE, &file, &store, &changes, &code))
+    if (!planned.Plan(pszPath, output, EXIT_UNUSABLE, &code))
         return code;
+    const CChangeList& changes = planned.changes;
     for (const CValueChange& change : changes) {
         CString line;
         CString path = ValuePath(change.key, change.bHadOld ? change.oldValue.m_strName
@@ -233,14 +236,13 @@ int Diff(const char* pszPath, CCommandOutput& output) {
 }
 
 int Import(const char* pszPath, CCommandOutput& output, CReportingResponder& responder) {
-    CParameterFile file;
-    CParameterStore store;
-    CChangeList changes;
+    CPlannedImport planned;
     int code = EXIT_DONE;
-    if (!PlannedChanges(pszPath, output, EXIT_STEP_FAILED, &file, &store, &changes, &code))
+    if (!planned.Plan(pszPath, output, EXIT_STEP_FAILED, &code))
         return code;
+    const CChangeList& changes = planned.changes;
     int wanted = 0, writes = 0, deletes = 0;
-    for (const CKeyState& state : file.states)
+    for (const CKeyState& state : planned.file.states)
         wanted += static_cast<int>(state.values.size());
     for (const CValueChange& change : changes)
         ++(change.bDelete ? deletes : writes);
@@ -259,8 +261,8 @@ int Import(const char* pszPath, CCommandOutput& output, CReportingResponder& res
     // installing one is the sheet's. The list is empty, so the save
     // installs nothing.
     std::vector<CFailedChange> failures;
-    BOOL saved = store.SaveChanges(changes, CMiniportList(), kit,
-                                   kit.m_controller.IsAvailable() != FALSE, &failures);
+    BOOL saved = planned.store.SaveChanges(changes, CMiniportList(), kit,
+                                           kit.m_bControllerAvailable, &failures);
     int written = writes, deleted = deletes;
     if (!saved && failures.empty())
         written = deleted = 0; // the keys could not be opened
