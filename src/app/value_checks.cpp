@@ -28,6 +28,8 @@ CString CheckMiniportNames(const CRegistryValue& value) {
     for (const CString& name : Strings(value)) {
         CMiniportRecord record;
         record.SetServiceName(name);
+        if (!record.NamesService())
+            return "a miniport name must not be blank";
         list.AddTail(record);
     }
     size_t size = FormatMiniportNames(list).size();
@@ -118,7 +120,10 @@ CString CheckDeviceRequirement(const CRegistryValue& value) {
 }
 
 CString CheckRestriction(const CRegistryValue& value) {
-    if (value.m_strName.IsEmpty())
+    // As on the page: no service can be installed under a blank name.
+    CMiniportRecord record;
+    record.SetServiceName(value.m_strName);
+    if (!record.NamesService())
         return "name must be a miniport's service name";
     if (value.m_dwType != REG_SZ)
         return "must be a REG_SZ";
