@@ -30,7 +30,7 @@ CSlotRecord Loaded(const std::string& text) {
 } // namespace
 
 TEST(BridgeWindows, FormsAreWrittenShortAndTriedInOrder) {
-    EXPECT_EQ("1000", Window(0, 0xFFFF, 0x1000, 0x1000, true));
+    EXPECT_EQ("f000", Window(0, 0xFFFF, 0xF000, 0x1000, true));
     EXPECT_EQ("100000:1000", Window(0, 0xFFFFFFFF, 0x100000, 0x1000, false));
     EXPECT_EQ("(1000,2000,7fff)", Window(0x2000, 0x7FFF, 0x1000, 0x1000, true));
     // 0xFFFF is the top of the I/O range only: a memory window needs its range.

@@ -32,9 +32,10 @@ TEST(DeviceRequirement, IdentitiesReadWhereverTheirPartsStandAndFormatUpperCase)
     EXPECT_EQ(0x1A, Parsed("VEN_0x1AB&DEV_1").m_wVendorId);
     EXPECT_EQ(0xFEDD, Parsed("VEN_1&DEV_-1234").m_wDeviceId);
     EXPECT_EQ(0, Parsed("VEN_1&DEV_2&REV_0x").m_byRevisionId);
+    EXPECT_EQ(0x12, Parsed("VEN_1&DEV_2&REV_123").m_byRevisionId);
     for (const char* text : {"PCI\\VEN_0000&DEV_2DEF", "PCI\\DEV_2DEF", "VEN_&DEV_2DEF",
                              "VEN_1ABC&DEV_", "ven_1ABC&dev_2DEF", "VEN_1ABC&DEV_2DEF&SUBSYS_",
-                             "VEN_1ABC&DEV_2DEF&REV_x", "", "VEN_1ABC&DEV_-"}) {
+                             "VEN_1ABC&DEV_2DEF&REV_x", "", "VEN_1ABC&DEV_-", "PCI\\VEN_1ABC"}) {
         CDeviceRequirement r;
         EXPECT_FALSE(r.ParseIdentityText(text)) << text;
     }
