@@ -26,10 +26,10 @@ CString CheckMiniportNames(const CRegistryValue& value) {
         return "must be a REG_MULTI_SZ (hex(7):)";
     CMiniportList list;
     for (const CString& name : Strings(value)) {
+        if (!IsServiceName(name))
+            return "a miniport name must not be blank";
         CMiniportRecord record;
         record.SetServiceName(name);
-        if (!record.NamesService())
-            return "a miniport name must not be blank";
         list.AddTail(record);
     }
     size_t size = FormatMiniportNames(list).size();
@@ -121,9 +121,7 @@ CString CheckDeviceRequirement(const CRegistryValue& value) {
 
 CString CheckRestriction(const CRegistryValue& value) {
     // As on the page: no service can be installed under a blank name.
-    CMiniportRecord record;
-    record.SetServiceName(value.m_strName);
-    if (!record.NamesService())
+    if (!IsServiceName(value.m_strName))
         return "name must be a miniport's service name";
     if (value.m_dwType != REG_SZ)
         return "must be a REG_SZ";

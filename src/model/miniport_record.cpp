@@ -28,8 +28,7 @@ std::string FormatMiniportNames(const CMiniportList& list) {
     return image;
 }
 
-bool CMiniportRecord::NamesService() const {
-    CString name = m_strServiceName;
+bool IsServiceName(CString name) {
     name.TrimLeft();
     return !name.TrimRight().IsEmpty();
 }

@@ -9,6 +9,10 @@
 #include "framework/clist.h"
 #include "framework/cstring.h"
 
+// False for a name of blanks only, or none (the unnamed value of a
+// restriction): no service can be installed under it.
+bool IsServiceName(CString name);
+
 class CMiniportRecord {
 public:
     CString m_strRestrictions; // "Restrict to slots" as entered; empty: no restriction
@@ -18,9 +22,7 @@ public:
     int32_t m_bCopyFile = 0;   // copy the file when installing; never stored
 
     void SetServiceName(const CString& name) { m_strServiceName = name; }
-    // False for a name of blanks only, or none (the unnamed value of a
-    // restriction): no service can be installed under it.
-    bool NamesService() const;
+    bool NamesService() const { return IsServiceName(m_strServiceName); }
     void SetRestrictions(const CString& text) { m_strRestrictions = text; }
     void SetFile(const CString& text) { m_strFile = text; }
     void SetDescription(const CString& text) { m_strDescription = text; }

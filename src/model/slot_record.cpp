@@ -71,10 +71,22 @@ bool HasSameStoredForm(const CSlotRecord& a, const CSlotRecord& b) {
     return x == y;
 }
 
+namespace {
+// A record with the physical slot number, unless that is NOT_GIVEN.
+CSlotRecord Numbered(uint32_t nPhysicalSlot) {
+    CSlotRecord record;
+    if (nPhysicalSlot != NOT_GIVEN) {
+        record.m_nPhysicalSlot = static_cast<int32_t>(nPhysicalSlot);
+        record.m_dwFlags |= SLOT_HAS_PHYSICAL;
+    }
+    return record;
+}
+} // namespace
+
 POSITION CSlotRecordList::AddHeadNew(uint32_t nPhysicalSlot, CString slotPath, uint32_t nBus,
                                      uint32_t nDevice, uint32_t nFunction,
                                      CLocationResolver& resolver) {
-    CSlotRecord record;
+    CSlotRecord record = Numbered(nPhysicalSlot);
     if (nBus != NOT_GIVEN && nDevice != NOT_GIVEN && nFunction != NOT_GIVEN) {
         record.m_nBus = nBus;
         record.m_nDevice = nDevice;
@@ -82,10 +94,6 @@ POSITION CSlotRecordList::AddHeadNew(uint32_t nPhysicalSlot, CString slotPath, u
         record.m_dwFlags |= SLOT_HAS_BDF;
         if (resolver.ConvertSlotLocation(&nBus, &nDevice, &nFunction, record.m_strSlotPath, true))
             record.m_dwFlags |= SLOT_HAS_PATH;
-    }
-    if (nPhysicalSlot != NOT_GIVEN) {
-        record.m_nPhysicalSlot = static_cast<int32_t>(nPhysicalSlot);
-        record.m_dwFlags |= SLOT_HAS_PHYSICAL;
     }
     record.SetSlotPath(slotPath, resolver);
     return AddHead(record);
@@ -98,11 +106,7 @@ int32_t SameSlot(const CSlotRecord* pRecord, POSITION, void* pContext) {
 } // namespace
 
 POSITION CSlotRecordList::AddHeadStored(uint32_t nPhysicalSlot, CString slotPath) {
-    CSlotRecord record;
-    if (nPhysicalSlot != NOT_GIVEN) {
-        record.m_nPhysicalSlot = static_cast<int32_t>(nPhysicalSlot);
-        record.m_dwFlags |= SLOT_HAS_PHYSICAL;
-    }
+    CSlotRecord record = Numbered(nPhysicalSlot);
     record.SetStoredSlotPath(slotPath);
     return AddHead(record);
 }
