@@ -77,5 +77,5 @@ int AfxFormatMessageBox(UINT nType, UINT nIDFormat, ...) {
     va_start(args, nIDFormat);
     text.FormatV(format, args);
     va_end(args);
-    return AfxMessageBox(text, nType);
+    return Show(nIDFormat, text, nType);
 }

@@ -20,7 +20,8 @@ CString GetErrorText(DWORD dwError);
 class CMessageBoxResponder {
 public:
     virtual ~CMessageBoxResponder() = default;
-    // nIDPrompt is 0 for a literal text; the text is the one the user would see.
+    // nIDPrompt is the string-table id of the text or of its format, 0 for a
+    // literal text; the text is the one the user would see.
     virtual int Answer(UINT nIDPrompt, const char* text, const char* caption, UINT nType) = 0;
     virtual void Beep(UINT uType) = 0;
 };

@@ -2,6 +2,8 @@
 // device 1, function 2; 191008 is bus 2, device 3, function 1.
 #include "support/sheet_fixture.h"
 
+#include <algorithm>
+
 #include "res/resource.h"
 #include "support/driver_connection.h"
 #include "support/testbed_vardek_client.h"
@@ -135,6 +137,31 @@ TEST_F(SlotsPageTest, RowsSortByNumberTypingConvertsAndBadEntriesAreRefusedInOrd
               (Texts{"1|0A08|1/1/2", "3|1A08|", "4|191008|2/3/1", "7|2008|1/4/0", "8|1808|1/3/0"}));
 }
 
+TEST_F(SlotsPageTest, ANumberIsOneSlotHoweverItsValuesSpellIt) {
+    WriteTexts(HKEY_LOCAL_MACHINE, kSlotsKey, {{"7", "0A08"}, {"07", "0B08"}, {"8", "1808"}});
+    HWND page = Page(0);
+    EXPECT_EQ(ListRows(page, IDC_SLOT_LIST, 1), (Texts{"7", "7", "8"}));
+    // Add/Update of 7 replaces both rows of 7; Apply stores it under "7".
+    Add(page, "7|0C08");
+    EXPECT_EQ(ListRows(page, IDC_SLOT_LIST, 2), (Texts{"7|0C08", "8|1808"}));
+    m_responder.Answer(IDYES);
+    PressSheetButton(m_sheet->m_hWnd, ID_APPLY_NOW);
+    EXPECT_EQ(SzValues({{"7", "0C08"}, {"8", "1808"}}),
+              ReadStoredValues(HKEY_LOCAL_MACHINE, kSlotsKey));
+    // Remove takes out the selected row's own value.
+    WriteText(HKEY_LOCAL_MACHINE, kSlotsKey, "07", "0B08");
+    page = Page(0);
+    Texts rows = ListRows(page, IDC_SLOT_LIST, 2);
+    ClickListRow(page, IDC_SLOT_LIST,
+                 static_cast<int>(std::find(rows.begin(), rows.end(), "7|0B08") - rows.begin()));
+    Click(page, IDC_REMOVE);
+    m_responder.Answer(IDYES);
+    PressSheetButton(m_sheet->m_hWnd, ID_APPLY_NOW);
+    EXPECT_EQ(SzValues({{"7", "0C08"}, {"8", "1808"}}),
+              ReadStoredValues(HKEY_LOCAL_MACHINE, kSlotsKey));
+    EXPECT_EQ(AskedIds(m_responder), "4005 4005");
+}
+
 TEST_F(BridgesPageTest, EntriesAreRefusedInOrderGoInByPathMoveAndNeedTheLibraryForTheSwitch) {
     HWND page = Page(1);
     EXPECT_EQ(ItemTexts(page, kBridgeFields), "|0x0000|0xFFFF|0x1000|0x1000|0x00000000|0xFFFFFFFF|"
@@ -164,7 +191,7 @@ TEST_F(BridgesPageTest, EntriesAreRefusedInOrderGoInByPathMoveAndNeedTheLibraryF
         TypeTexts(page, {IDC_BUS, IDC_DEVICE, IDC_FUNCTION, IDC_IO_FROM, IDC_IO_SIZE}, triple);
         Click(page, IDC_ADD_UPDATE);
     }
-    EXPECT_EQ(AskedIds(m_responder), "4024 4022 4024 4029 4029 4029 0 0 0 4025 4021");
+    EXPECT_EQ(AskedIds(m_responder), "4024 4022 4024 4029 4029 4029 4067 4067 4067 4025 4021");
     EXPECT_EQ(m_responder.m_beeps, 11);
     for (const AskedMessage& asked : m_responder.asked)
         EXPECT_EQ(asked.type, UINT(MB_OK | MB_ICONSTOP));

@@ -10,7 +10,7 @@
 #include "framework/message_box.h"
 
 struct AskedMessage {
-    UINT id;          // string id, 0 for a literal text
+    UINT id;          // string id (of the text or its format), 0 for a literal text
     std::string text; // what the user would read
     std::string caption;
     UINT type; // MB_ flags

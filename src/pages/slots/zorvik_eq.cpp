@@ -80,14 +80,20 @@ void ZorvikEq::StoreEntry() {
     if (static_cast<uint32_t>(record.m_nPhysicalSlot) != NOT_GIVEN)
         record.m_dwFlags |= SLOT_HAS_PHYSICAL;
 
+    // One number is one slot to the driver, however its values spell it
+    // ("7", "07"): the entry replaces every record of the number. Without
+    // one, it replaces the record of the same slot.
     CSlotRecord numberOnly;
     numberOnly.m_nPhysicalSlot = record.m_nPhysicalSlot;
     numberOnly.m_dwFlags = SLOT_HAS_PHYSICAL;
-    POSITION found = m_slots.FindIf(SameSlot, &numberOnly);
-    if (!found)
-        found = m_slots.FindBySlotPath(record.GetSlotPath(), m_locations);
-    if (found)
+    bool bReplaced = false;
+    while (POSITION found = m_slots.FindIf(SameSlot, &numberOnly)) {
         m_slots.RemoveAt(found);
+        bReplaced = true;
+    }
+    if (!bReplaced)
+        if (POSITION found = m_slots.FindBySlotPath(record.GetSlotPath(), m_locations))
+            m_slots.RemoveAt(found);
     m_slots.AddHead(record);
 }
 

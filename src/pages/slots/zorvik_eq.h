@@ -23,8 +23,8 @@ protected:
     BOOL OnInitDialog() override;
     BOOL OnKillActive() override;
 
-    // Replaces the record of the same number, else the one of the same slot,
-    // and adds the new one at the head.
+    // Replaces every record of the same number, else the one of the same
+    // slot, and adds the new one at the head.
     void StoreEntry() override;
     void OnClickList(const NMITEMACTIVATE* pNotify) override;
 
