@@ -258,11 +258,10 @@ int Import(const char* pszPath, CCommandOutput& output, CReportingResponder& res
     if (kit.Open() != 0)
         AfxMessageBox(IDS_CANNOT_OPEN_DRIVER, MB_ICONSTOP | MB_OK);
     // A file names the miniports' services only, not their driver files:
-    // installing one is the sheet's. The list is empty, so the save
-    // installs nothing.
+    // installing one is the sheet's, and this save installs nothing.
     std::vector<CFailedChange> failures;
-    BOOL saved = planned.store.SaveChanges(changes, CMiniportList(), kit,
-                                           kit.m_bControllerAvailable, &failures);
+    BOOL saved =
+        planned.store.SaveChanges(changes, kit, kit.m_bControllerAvailable, &failures);
     int written = writes, deleted = deletes;
     if (!saved && failures.empty())
         written = deleted = 0; // the keys could not be opened

@@ -2,9 +2,11 @@
 
 #include <cstring>
 
+bool IsSameServiceName(const char* a, const char* b) { return CString(a).CompareNoCase(b) == 0; }
+
 namespace {
 int32_t SameService(const CMiniportRecord* pRecord, POSITION, void* pContext) {
-    return std::strcmp(pRecord->m_strServiceName, static_cast<const char*>(pContext)) == 0 ? 1 : 0;
+    return IsSameServiceName(pRecord->m_strServiceName, static_cast<const char*>(pContext)) ? 1 : 0;
 }
 
 int32_t AppendName(const CMiniportRecord* pRecord, POSITION, void* pContext) {

@@ -20,6 +20,9 @@ public:
     CString m_strFile;         // the chosen file, or the service's ImagePath
     CString m_strDescription;  // the service's display name
     int32_t m_bCopyFile = 0;   // copy the file when installing; never stored
+    // Added or changed on the page since the load or the last save that
+    // installed it: only such a record is installed. Never stored.
+    int32_t m_bInstall = 0;
 
     void SetServiceName(const CString& name) { m_strServiceName = name; }
     bool NamesService() const { return IsServiceName(m_strServiceName); }
@@ -27,17 +30,21 @@ public:
     void SetFile(const CString& text) { m_strFile = text; }
     void SetDescription(const CString& text) { m_strDescription = text; }
 
-    bool operator==(const CMiniportRecord& other) const {
+    // What the parameter keys hold of the record: its name in "Miniports"
+    // and its restriction value. File and description live in the service.
+    bool StoresTheSameAs(const CMiniportRecord& other) const {
         return m_strRestrictions == other.m_strRestrictions &&
-               m_strServiceName == other.m_strServiceName && m_strFile == other.m_strFile &&
-               m_strDescription == other.m_strDescription && m_bCopyFile == other.m_bCopyFile;
+               m_strServiceName == other.m_strServiceName;
     }
 };
+
+// Service names compare without regard to case, as Windows compares them.
+bool IsSameServiceName(const char* a, const char* b);
 
 // Walked with FindIf (framework/clist.h), as a search or a for-each.
 class CMiniportList : public CList<CMiniportRecord> {
 public:
-    // Exact, case-sensitive match of the service name.
+    // The first record of that service, whatever the case of its name.
     POSITION FindByService(const char* pszName) const;
 };
 

@@ -14,5 +14,6 @@ BOOL ZorvikSheet::LoadParameters() {
 }
 
 BOOL ZorvikSheet::SaveParameters() {
-    return m_store.Save(PageData(), m_kit, m_Vardek.m_bPresent != 0);
+    m_nChangedElsewhere = 0;
+    return m_store.Save(PageData(), m_kit, m_Vardek.m_bPresent != 0, &m_nChangedElsewhere);
 }

@@ -158,6 +158,7 @@ BOOL ZorvikSheet::IsApplyEnabled() const {
 
 void ZorvikSheet::OnApplyNow() {
     m_bApplyCancelled = FALSE;
+    m_bReloadedAfterSave = FALSE;
     // A field that cannot be read leaves everything pending: saving the
     // values it had before would look like a save of what is on the screen.
     if (!UpdateAllPagesFromControls()) {
@@ -165,14 +166,17 @@ void ZorvikSheet::OnApplyNow() {
         return;
     }
     switch (AfxMessageBox(IDS_CONFIRM_UPDATE, MB_ICONQUESTION | MB_YESNOCANCEL)) {
-    case IDYES:
+    case IDYES: {
         m_bUpdateConfirmed = TRUE;
+        BOOL bSaved = SaveWithWaitCursor();
+        m_bReloadedAfterSave = OfferReloadAfterSave(bSaved);
         // A save that wrote nothing leaves the changes pending, and OK open.
-        if (!SaveWithWaitCursor()) {
+        if (!bSaved) {
             m_bApplyCancelled = TRUE;
             return;
         }
         break;
+    }
     case IDNO:
         m_bUpdateConfirmed = FALSE;
         break;
@@ -197,7 +201,7 @@ void ZorvikSheet::OnOK() {
     if (IsApplyEnabled()) {
         m_bApplyCancelled = FALSE;
         OnApplyNow();
-        if (m_bApplyCancelled)
+        if (m_bApplyCancelled || m_bReloadedAfterSave)
             return;
     }
     EndDialog(IDOK);
@@ -207,6 +211,10 @@ void ZorvikSheet::OnReload() {
     if (AfxMessageBox(IDS_CONFIRM_RELOAD, MB_ICONQUESTION | MB_YESNO) != IDYES)
         return;
     LoadWithWaitCursor();
+    RefreshPagesAfterLoad();
+}
+
+void ZorvikSheet::RefreshPagesAfterLoad() {
     for (int i = 0; i < GetPageCount(); ++i) {
         CPropertyPage* page = GetPage(i);
         if (!page->m_hWnd)
@@ -215,4 +223,21 @@ void ZorvikSheet::OnReload() {
         page->PostMessage(WM_RELOAD_NOTIFY, 0, 0);
         page->SetModified(FALSE);
     }
+}
+
+BOOL ZorvikSheet::OfferReloadAfterSave(BOOL bSaved) {
+    if (m_nChangedElsewhere == 0)
+        return FALSE;
+    int nCount = static_cast<int>(m_nChangedElsewhere);
+    // A reload would drop the changes a failed save left pending.
+    if (!bSaved) {
+        AfxFormatMessageBox(MB_ICONINFORMATION | MB_OK, IDS_CHANGED_ELSEWHERE, nCount);
+        return FALSE;
+    }
+    if (AfxFormatMessageBox(MB_ICONQUESTION | MB_YESNO, IDS_CHANGED_ELSEWHERE_RELOAD, nCount) !=
+        IDYES)
+        return FALSE;
+    LoadWithWaitCursor();
+    RefreshPagesAfterLoad();
+    return TRUE;
 }

@@ -30,11 +30,19 @@ public:
     // FALSE when not every change could be written (the user has been told
     // why): the changes then stay pending.
     BOOL SaveParameters();
+    // After a save: the values of the pages another program changed since
+    // they were loaded. When there are any, the user is told, and offered a
+    // reload when the save left nothing pending; TRUE when it was taken.
+    BOOL OfferReloadAfterSave(BOOL bSaved);
 
     CKit& m_kit;
     BOOL m_bApplyCancelled;
     BOOL m_bUpdateConfirmed;
+    // The pages were reloaded after Apply saved: OK then keeps the sheet
+    // open on what the registry holds.
+    BOOL m_bReloadedAfterSave = FALSE;
     CParameterStore m_store;
+    size_t m_nChangedElsewhere = 0;
     // The driver's answers for the records' slot paths, from one load to
     // the next.
     CResolverMemo m_locations;
@@ -59,6 +67,8 @@ private:
     void OnPaintIconic();
     void OnOK();
     void OnReload();
+    // The pages that have a window show their data anew.
+    void RefreshPagesAfterLoad();
     void OnApplyNow();
     void SaveColumnWidths();
     BOOL IsApplyEnabled() const;

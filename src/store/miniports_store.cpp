@@ -20,11 +20,13 @@ std::vector<CLoadedRecord<CMiniportRecord>> LoadMiniports(const CKeyValues& para
             loaded.push_back({record, {}});
         }
     }
+    // A restriction belongs to the miniport of its service, whatever the
+    // case of either name.
     for (const CRegistryValue& value : restrictions.All()) {
         CLoadedRecord<CMiniportRecord> entry;
         entry.record.SetServiceName(value.m_strName);
         for (auto it = loaded.begin(); it != loaded.end(); ++it) {
-            if (it->record.m_strServiceName == value.m_strName) {
+            if (IsSameServiceName(it->record.m_strServiceName, value.m_strName)) {
                 entry = *it;
                 loaded.erase(it);
                 break;

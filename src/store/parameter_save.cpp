@@ -55,36 +55,53 @@ void ReportFailures(const std::vector<CFailedChange>& failures) {
 }
 } // namespace
 
-BOOL CParameterStore::Save(const CParameterData& data, CKit& kit, bool bTellController) {
-    // The hot-swap driver takes at most 256 bytes of miniport names. Refuse
-    // before anything is written, rather than store a cut list.
-    size_t namesSize = FormatMiniportNames(data.miniports).size();
-    if (namesSize > MINIPORTS_VALUE_LIMIT) {
-        AfxFormatMessageBox(MB_ICONSTOP | MB_OK, IDS_MINIPORTS_TOO_LONG,
-                            static_cast<int>(namesSize));
-        return FALSE;
-    }
+BOOL CParameterStore::Save(const CParameterData& data, CKit& kit, bool bTellController,
+                           size_t* pnChangedElsewhere) {
     bool bController = kit.m_controller.IsAvailable() != FALSE;
     bool bService = kit.m_services.Exists(SYSTEM_BOARD_SERVICE) != FALSE;
     CPlan plan = Plan(data, bController, bService);
-    CChangeList changes = Diff(plan);
-    if (!SaveChanges(changes, data.miniports, kit, bTellController))
+    // The hot-swap driver takes at most 256 bytes of miniport names. A save
+    // that would store more is refused before anything is written, rather
+    // than store a cut list; one that keeps "Miniports" as it is goes on.
+    const std::string& names = plan.next.miniportNames;
+    if (names != m_snapshot.miniportNames && names.size() > MINIPORTS_VALUE_LIMIT) {
+        AfxFormatMessageBox(MB_ICONSTOP | MB_OK, IDS_MINIPORTS_TOO_LONG,
+                            static_cast<int>(names.size()));
         return FALSE;
-    Commit(changes, std::move(plan.next));
-    return TRUE;
+    }
+    CChangeList changes = Diff(plan);
+    CSteps steps;
+    if (!RunSteps(changes, &data.miniports, kit, bTellController, &steps))
+        return FALSE;
+    Commit(steps.failures, std::move(plan.next));
+    if (pnChangedElsewhere)
+        *pnChangedElsewhere = steps.nChangedElsewhere;
+    return steps.failures.empty() && steps.bInstalled;
 }
 
-BOOL CParameterStore::SaveChanges(const CChangeList& changes, const CMiniportList& miniports,
-                                  CKit& kit, bool bTellController,
+BOOL CParameterStore::SaveChanges(const CChangeList& changes, CKit& kit, bool bTellController,
                                   std::vector<CFailedChange>* pFailures) {
+    CSteps steps;
+    if (!RunSteps(changes, nullptr, kit, bTellController, &steps))
+        return FALSE;
+    if (pFailures)
+        *pFailures = steps.failures;
+    return steps.failures.empty();
+}
+
+BOOL CParameterStore::RunSteps(const CChangeList& changes, CMiniportList* pMiniports, CKit& kit,
+                               bool bTellController, CSteps* pSteps) {
     if (!OpenKeys()) {
         AfxMessageBox("Cannot open registry for write", MB_ICONSTOP | MB_OK);
         return FALSE;
     }
+    pSteps->nChangedElsewhere = CountChangedElsewhere();
     // The miniports are installed once the save is sure to go ahead, before
     // any value names them to the driver.
-    InstallMiniports(miniports, kit.m_services);
-    std::vector<CFailedChange> failures = Apply(changes);
+    if (pMiniports)
+        pSteps->bInstalled = InstallMiniports(*pMiniports, kit.m_services);
+    pSteps->failures = Apply(changes);
+    NoteWriteTimes(changes);
 
     // What was written is in effect: the drivers are told even when some
     // values could not be written.
@@ -99,12 +116,10 @@ BOOL CParameterStore::SaveChanges(const CChangeList& changes, const CMiniportLis
         kit.m_controller.SendUpdateParameters();
     CloseKeys();
 
-    if (!failures.empty())
-        ReportFailures(failures);
-    if (pFailures)
-        *pFailures = failures;
+    if (!pSteps->failures.empty())
+        ReportFailures(pSteps->failures);
     if (restartError != 0)
         AfxFormatMessageBox(MB_ICONSTOP | MB_OK, IDS_SERVICE_NOT_RESTARTED, SYSTEM_BOARD_SERVICE,
                             static_cast<const char*>(GetErrorText(restartError)));
-    return failures.empty();
+    return TRUE;
 }

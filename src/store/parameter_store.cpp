@@ -94,20 +94,33 @@ std::string MatchKey(const CMiniportRecord& record) { return record.m_strService
 // Records that store the same values.
 template <class TRecord> bool StoresTheSame(const TRecord& a, const TRecord& b) { return a == b; }
 bool StoresTheSame(const CSlotRecord& a, const CSlotRecord& b) { return HasSameStoredForm(a, b); }
+bool StoresTheSame(const CMiniportRecord& a, const CMiniportRecord& b) {
+    return a.StoresTheSameAs(b);
+}
+
+bool HasValue(const CKeyedValues& values, ParameterKey key, const CRegistryValue& value) {
+    for (const auto& keyed : values)
+        if (keyed.first == key && FoldName(keyed.second.m_strName) == FoldName(value.m_strName) &&
+            keyed.second.SameContent(value))
+            return true;
+    return false;
+}
 
 // The values a list wants stored. A record equal to one the load made (and
 // that no other record has claimed) stands for the values that one was read
-// from, as stored; any other record for its values in canonical form. The
-// unchanged records go first, so that where two want the same name, the
-// changed one's value is the one stored.
+// from, as stored; any other record for its values in canonical form, of
+// which the user edited those that the record it replaces (the first of its
+// key left) would not store alike. The unchanged records go first, so that
+// where two want the same name, the changed one's value is the one stored.
 template <class TRecord>
 void PlanList(const CList<TRecord>& list, const std::vector<CLoadedRecord<TRecord>>& loaded,
               void (*canonical)(const TRecord&, CKeyedValues&), const CKeyValues* base,
-              std::vector<CRegistryValue>* desired, std::vector<CString>* owned,
+              std::vector<CWantedValue>* desired, std::vector<CString>* owned,
               std::vector<CLoadedRecord<TRecord>>& next) {
     std::multimap<std::string, size_t> index;
     for (size_t i = 0; i < loaded.size(); ++i)
-        index.emplace(MatchKey(loaded[i].record), i);
+        if (!loaded[i].bPending)
+            index.emplace(MatchKey(loaded[i].record), i);
     std::vector<bool> claimed(loaded.size());
     std::vector<const TRecord*> records;
     for (POSITION pos = list.GetHeadPosition(); pos;)
@@ -125,24 +138,84 @@ void PlanList(const CList<TRecord>& list, const std::vector<CLoadedRecord<TRecor
             next[r] = candidate;
             for (const auto& origin : candidate.origins)
                 if (const CRegistryValue* stored = base[origin.first].Find(origin.second))
-                    desired[origin.first].push_back(*stored);
+                    desired[origin.first].push_back({*stored, false});
             break;
         }
     }
     for (size_t r = 0; r < records.size(); ++r) {
         if (unchanged[r])
             continue;
+        CKeyedValues before;
+        auto range = index.equal_range(MatchKey(*records[r]));
+        for (auto it = range.first; it != range.second; ++it) {
+            if (!claimed[it->second]) {
+                claimed[it->second] = true;
+                canonical(loaded[it->second].record, before);
+                break;
+            }
+        }
         next[r].record = *records[r];
         CKeyedValues values;
         canonical(*records[r], values);
         for (const auto& keyed : values) {
-            desired[keyed.first].push_back(keyed.second);
+            desired[keyed.first].push_back(
+                {keyed.second, !HasValue(before, keyed.first, keyed.second)});
             next[r].origins.push_back({keyed.first, keyed.second.m_strName});
         }
     }
     for (const CLoadedRecord<TRecord>& entry : loaded)
         for (const auto& origin : entry.origins)
             owned[origin.first].push_back(origin.second);
+}
+
+// Where a save failed, the snapshot keeps what the registry still holds: a
+// record whose values were not all written is pending, and a record that
+// left the list holds the names a failed delete left behind.
+using CFailedNames = std::set<std::pair<int, std::string>>;
+template <class TRecord>
+void KeepWhatIsPending(const std::vector<CLoadedRecord<TRecord>>& before,
+                       std::vector<CLoadedRecord<TRecord>>& next, const CFailedNames& failed,
+                       const CKeyValues* base) {
+    CFailedNames ownedNow;
+    for (CLoadedRecord<TRecord>& entry : next) {
+        for (const auto& origin : entry.origins) {
+            std::pair<int, std::string> name(origin.first, FoldName(origin.second));
+            ownedNow.insert(name);
+            if (failed.count(name))
+                entry.bPending = true;
+        }
+    }
+    for (const CLoadedRecord<TRecord>& entry : before) {
+        CLoadedRecord<TRecord> left{entry.record, {}, true};
+        for (const auto& origin : entry.origins)
+            if (base[origin.first].Find(origin.second) &&
+                !ownedNow.count({origin.first, FoldName(origin.second)}))
+                left.origins.push_back(origin);
+        if (!left.origins.empty())
+            next.push_back(left);
+    }
+}
+
+// How many of the values the pages load differ between two readings of a
+// key: every value of a list key, the utility's own of a scalar key.
+size_t CountDifferences(ParameterKey key, const CKeyValues& before, const CKeyValues& now) {
+    std::set<std::string> names;
+    for (const CKeyValues* values : {&before, &now})
+        for (const CRegistryValue& value : values->All())
+            if (IsListKey(key) || FindScalarKeyValue(key, value.m_strName) != ScalarKeyValue::Other)
+                names.insert(FoldName(value.m_strName));
+    size_t count = 0;
+    for (const std::string& name : names) {
+        const CRegistryValue* a = before.Find(name.c_str());
+        const CRegistryValue* b = now.Find(name.c_str());
+        if (!a || !b || !a->SameContent(*b))
+            ++count;
+    }
+    return count;
+}
+
+bool SameTime(const FILETIME& a, const FILETIME& b) {
+    return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
 }
 
 } // namespace
@@ -202,8 +275,12 @@ void CParameterStore::CloseKeys() {
 BOOL CParameterStore::Load(const CParameterData& data, CLocationResolver& resolver) {
     if (!OpenKeys())
         return FALSE;
-    for (int i = 0; i < KEY_COUNT; ++i)
+    for (int i = 0; i < KEY_COUNT; ++i) {
+        // The time first: a write while the key is read shows at the save.
+        m_written[i] = LastWriteTime(m_keys[i]);
         m_base[i].Assign(ReadAllValues(m_keys[i]));
+        m_seen[i] = m_base[i];
+    }
     CloseKeys();
 
     // A scalar the registry lacks, or holds in more than four bytes, keeps
@@ -241,11 +318,13 @@ BOOL CParameterStore::ReadBase() {
         LONG error = key.Open(HKEY_LOCAL_MACHINE, kKeyPaths[i]);
         if (error == ERROR_FILE_NOT_FOUND) {
             m_base[i].Assign({});
-            continue;
-        }
-        if (error != ERROR_SUCCESS)
+        } else if (error == ERROR_SUCCESS) {
+            m_written[i] = LastWriteTime(key);
+            m_base[i].Assign(ReadAllValues(key));
+        } else {
             return FALSE;
-        m_base[i].Assign(ReadAllValues(key));
+        }
+        m_seen[i] = m_base[i];
     }
     return TRUE;
 }
@@ -253,9 +332,10 @@ BOOL CParameterStore::ReadBase() {
 CChangeList CParameterStore::ChangesTo(const std::vector<CKeyState>& states) const {
     CPlan plan;
     for (const CKeyState& state : states) {
-        std::vector<CRegistryValue>& desired = plan.desired[state.key];
+        std::vector<CWantedValue>& desired = plan.desired[state.key];
         std::vector<CString>& owned = plan.owned[state.key];
-        desired.insert(desired.end(), state.values.begin(), state.values.end());
+        for (const CRegistryValue& value : state.values)
+            desired.push_back({value, true});
         owned.insert(owned.end(), state.removed.begin(), state.removed.end());
         for (const CRegistryValue& stored : m_base[state.key].All())
             if (IsListKey(state.key) ||
@@ -270,7 +350,8 @@ CParameterStore::CPlan CParameterStore::Plan(const CParameterData& data, bool bC
     CPlan plan;
     // A scalar the user left as the load showed it stays as stored (also
     // when the page could not show it); one the registry lacks is written,
-    // so that every default is stored.
+    // so that every default is stored, unless another program stores it
+    // first.
     for (size_t i = 0; i < kNoScanIndex; ++i) {
         const ScalarValue& scalar = kScalars[i];
         DWORD value = *scalar.member(data);
@@ -282,10 +363,11 @@ CParameterStore::CPlan CParameterStore::Plan(const CParameterData& data, bool bC
         plan.next.shown[i] = value;
         plan.owned[scalar.key].push_back(scalar.name);
         const CRegistryValue* stored = m_base[scalar.key].Find(scalar.name);
-        if (stored && value == m_snapshot.shown[i])
-            plan.desired[scalar.key].push_back(*stored);
+        bool bEdited = value != m_snapshot.shown[i];
+        if (stored && !bEdited)
+            plan.desired[scalar.key].push_back({*stored, false});
         else
-            plan.desired[scalar.key].push_back(DwordValue(scalar.name, value));
+            plan.desired[scalar.key].push_back({DwordValue(scalar.name, value), bEdited});
     }
     // Scanning is on while NoScanForSurpriseRemoval is absent or 0.
     DWORD scan = static_cast<DWORD>(data.misc.m_bScanSurpriseRemoval);
@@ -294,9 +376,9 @@ CParameterStore::CPlan CParameterStore::Plan(const CParameterData& data, bool bC
     const CRegistryValue* noScan = m_base[KEY_QUARNEL].Find(kNoScanForSurpriseRemoval);
     if (scan == m_snapshot.shown[kNoScanIndex]) {
         if (noScan)
-            plan.desired[KEY_QUARNEL].push_back(*noScan);
+            plan.desired[KEY_QUARNEL].push_back({*noScan, false});
     } else if (scan == 0) {
-        plan.desired[KEY_QUARNEL].push_back(DwordValue(kNoScanForSurpriseRemoval, 1));
+        plan.desired[KEY_QUARNEL].push_back({DwordValue(kNoScanForSurpriseRemoval, 1), true});
     }
 
     // "Miniports" stands for the whole list: stored anew only when the
@@ -306,9 +388,9 @@ CParameterStore::CPlan CParameterStore::Plan(const CParameterData& data, bool bC
     const CRegistryValue* names = m_base[KEY_QUARNEL].Find(MINIPORTS_VALUE);
     if (plan.next.miniportNames != m_snapshot.miniportNames)
         plan.desired[KEY_QUARNEL].push_back(
-            CRegistryValue{MINIPORTS_VALUE, REG_MULTI_SZ, plan.next.miniportNames});
+            {CRegistryValue{MINIPORTS_VALUE, REG_MULTI_SZ, plan.next.miniportNames}, true});
     else if (names)
-        plan.desired[KEY_QUARNEL].push_back(*names);
+        plan.desired[KEY_QUARNEL].push_back({*names, false});
 
     PlanList(data.slots, m_snapshot.slots, PhysicalSlotValues, m_base, plan.desired, plan.owned,
              plan.next.slots);
@@ -324,20 +406,21 @@ CParameterStore::CPlan CParameterStore::Plan(const CParameterData& data, bool bC
 CChangeList CParameterStore::Diff(const CPlan& plan) const {
     CChangeList changes;
     for (ParameterKey key : kSaveOrder) {
-        const std::vector<CRegistryValue>& desired = plan.desired[key];
+        const std::vector<CWantedValue>& desired = plan.desired[key];
         // Of two values of one name, the later is the one wanted.
         std::map<std::string, size_t> wanted;
         for (size_t i = 0; i < desired.size(); ++i)
-            wanted[FoldName(desired[i].m_strName)] = i;
+            wanted[FoldName(desired[i].value.m_strName)] = i;
         for (size_t i = 0; i < desired.size(); ++i) {
-            if (wanted[FoldName(desired[i].m_strName)] != i)
+            if (wanted[FoldName(desired[i].value.m_strName)] != i)
                 continue;
-            const CRegistryValue* stored = m_base[key].Find(desired[i].m_strName);
-            if (stored && stored->SameContent(desired[i]))
+            const CRegistryValue* stored = m_base[key].Find(desired[i].value.m_strName);
+            if (stored && stored->SameContent(desired[i].value))
                 continue;
             CValueChange change;
             change.key = key;
-            change.value = desired[i];
+            change.value = desired[i].value;
+            change.bUnedited = !desired[i].bEdited;
             if (stored) {
                 change.bHadOld = true;
                 change.oldValue = *stored;
@@ -371,23 +454,91 @@ std::vector<CFailedChange> CParameterStore::Apply(const CChangeList& changes) {
     std::vector<CFailedChange> failures;
     for (const CValueChange& change : changes) {
         HKEY hKey = m_keys[change.key];
-        LONG lError = change.bDelete ? m_pWriter->DeleteValue(hKey, change.value.m_strName)
+        const char* name = change.value.m_strName;
+        CRegistryValue live;
+        if (change.bUnedited) {
+            // The value as the load found it is the user's to replace; one
+            // another program stored since is not.
+            LONG lRead = ReadValue(hKey, name, &live);
+            if (lRead != ERROR_SUCCESS && lRead != ERROR_FILE_NOT_FOUND) {
+                failures.push_back({change, lRead});
+                continue;
+            }
+            bool bLive = lRead == ERROR_SUCCESS;
+            if (bLive != change.bHadOld || (bLive && !live.SameContent(change.oldValue))) {
+                for (CKeyValues* values : {&m_base[change.key], &m_seen[change.key]}) {
+                    if (bLive)
+                        values->Set(live);
+                    else
+                        values->Remove(name);
+                }
+                continue;
+            }
+        }
+        LONG lError = change.bDelete ? m_pWriter->DeleteValue(hKey, name)
                                      : m_pWriter->SetValue(hKey, change.value);
         // A value that is gone already is as good as deleted.
         if (change.bDelete && lError == ERROR_FILE_NOT_FOUND)
             lError = ERROR_SUCCESS;
-        if (lError != ERROR_SUCCESS)
+        if (lError != ERROR_SUCCESS) {
             failures.push_back({change, lError});
+            continue;
+        }
+        for (CKeyValues* values : {&m_base[change.key], &m_seen[change.key]}) {
+            if (change.bDelete)
+                values->Remove(name);
+            else
+                values->Set(change.value);
+        }
     }
     return failures;
 }
 
-void CParameterStore::Commit(const CChangeList& changes, CSnapshot next) {
-    for (const CValueChange& change : changes) {
-        if (change.bDelete)
-            m_base[change.key].Remove(change.value.m_strName);
-        else
-            m_base[change.key].Set(change.value);
-    }
+void CParameterStore::Commit(const std::vector<CFailedChange>& failures, CSnapshot next) {
+    CFailedNames failed;
+    for (const CFailedChange& failure : failures)
+        failed.insert({failure.change.key, FoldName(failure.change.value.m_strName)});
+    // A scalar that was not written keeps what the page showed before, so
+    // that it is written at the next save, or left when the user goes back.
+    auto isFailed = [&](ParameterKey key, const char* name) {
+        return failed.count({key, FoldName(name)}) > 0;
+    };
+    for (size_t i = 0; i < kNoScanIndex; ++i)
+        if (isFailed(kScalars[i].key, kScalars[i].name))
+            next.shown[i] = m_snapshot.shown[i];
+    if (isFailed(KEY_QUARNEL, kNoScanForSurpriseRemoval))
+        next.shown[kNoScanIndex] = m_snapshot.shown[kNoScanIndex];
+    if (isFailed(KEY_QUARNEL, MINIPORTS_VALUE))
+        next.miniportNames = m_snapshot.miniportNames;
+    KeepWhatIsPending(m_snapshot.slots, next.slots, failed, m_base);
+    KeepWhatIsPending(m_snapshot.bridges, next.bridges, failed, m_base);
+    KeepWhatIsPending(m_snapshot.requirements, next.requirements, failed, m_base);
+    KeepWhatIsPending(m_snapshot.miniports, next.miniports, failed, m_base);
     m_snapshot = std::move(next);
+}
+
+size_t CParameterStore::CountChangedElsewhere() {
+    size_t count = 0;
+    for (int i = 0; i < KEY_COUNT; ++i) {
+        FILETIME written = LastWriteTime(m_keys[i]);
+        if (SameTime(written, m_written[i]))
+            continue;
+        CKeyValues now;
+        now.Assign(ReadAllValues(m_keys[i]));
+        count += CountDifferences(ParameterKey(i), m_seen[i], now);
+        m_seen[i] = std::move(now);
+        m_written[i] = written;
+    }
+    return count;
+}
+
+void CParameterStore::NoteWriteTimes(const CChangeList& changes) {
+    // Only the keys written: the others keep the time their values were
+    // last seen at, so that a write of another program since still shows.
+    bool bWritten[KEY_COUNT] = {};
+    for (const CValueChange& change : changes)
+        bWritten[change.key] = true;
+    for (int i = 0; i < KEY_COUNT; ++i)
+        if (bWritten[i])
+            m_written[i] = LastWriteTime(m_keys[i]);
 }

@@ -9,7 +9,10 @@
 // scalars and that nothing wants any more, and leaves every other value
 // alone, among them values other programs stored since the load. A record
 // that is unchanged since the load stands for the very values it was read
-// from, so a save without an edit changes no byte. No key is ever deleted.
+// from, so a save without an edit changes no byte. A value the user did not
+// edit (a default the registry lacked, a value rewritten only because
+// another of its record changed) is written only while the registry still
+// holds it as the load found it. No key is ever deleted.
 #include <windows.h>
 
 #include <utility>
@@ -75,8 +78,18 @@ struct CValueChange {
     CRegistryValue value; // the new value; for a delete, its name
     bool bHadOld = false;
     CRegistryValue oldValue;
+    // Not edited by the user: written only while the registry holds
+    // oldValue (or, without one, no value of the name); else another
+    // program's value stays.
+    bool bUnedited = false;
 };
 using CChangeList = std::vector<CValueChange>;
+
+// A value a save wants stored, and whether the user edited it.
+struct CWantedValue {
+    CRegistryValue value;
+    bool bEdited;
+};
 
 // A change the registry refused, with the error it gave.
 struct CFailedChange {
@@ -93,10 +106,14 @@ public:
     virtual LONG DeleteValue(HKEY hKey, const char* lpszName);
 };
 
-// A record of a list as the load made it, and the values it was read from.
+// A record of a list as the load or the last save left it, and the values
+// it stands for. A pending one is never taken for unchanged: a write of its
+// values failed, or it is gone from the list and holds the names a failed
+// delete left behind.
 template <class TRecord> struct CLoadedRecord {
     TRecord record;
     std::vector<std::pair<ParameterKey, CString>> origins;
+    bool bPending = false;
 };
 
 class CParameterStore {
@@ -112,17 +129,22 @@ public:
     // their bridges by text.
     BOOL Load(const CParameterData& data, CLocationResolver& resolver);
 
-    // The whole save, in its order: the miniports installed, the changed
-    // values written, the system board service restarted when it runs, the
-    // hot-swap driver and (when bTellController) the controller told. What
-    // cannot be done is told after the other steps. TRUE when every change
-    // took; then the base follows what was written.
-    BOOL Save(const CParameterData& data, CKit& kit, bool bTellController);
-    // The same steps for changes of another source; TRUE when all took. The
-    // changes the registry refused go to *pFailures when it is given; FALSE
-    // without any means the keys could not be opened and nothing was done.
-    BOOL SaveChanges(const CChangeList& changes, const CMiniportList& miniports, CKit& kit,
-                     bool bTellController, std::vector<CFailedChange>* pFailures = nullptr);
+    // The whole save, in its order: the miniports the page added or changed
+    // installed, the changed values written, the system board service
+    // restarted when it runs, the hot-swap driver and (when bTellController)
+    // the controller told. What cannot be done is told after the other
+    // steps. TRUE when every step took. Whatever landed, the base and the
+    // records follow it, and what failed stays pending. *pnChangedElsewhere
+    // counts the values of the pages that another program changed since
+    // they were last read or written here.
+    BOOL Save(const CParameterData& data, CKit& kit, bool bTellController,
+              size_t* pnChangedElsewhere = nullptr);
+    // The same steps for changes of another source, with no miniport to
+    // install; TRUE when all took. The changes the registry refused go to
+    // *pFailures when it is given; FALSE without any means the keys could
+    // not be opened and nothing was done.
+    BOOL SaveChanges(const CChangeList& changes, CKit& kit, bool bTellController,
+                     std::vector<CFailedChange>* pFailures = nullptr);
 
     // What saving the data would change; the controller's values only when
     // bController, the system board service's only when bService.
@@ -158,17 +180,34 @@ private:
     // What a save of the data wants: per key the values it wants stored and
     // the base names it answers for; and the snapshot once they are stored.
     struct CPlan {
-        std::vector<CRegistryValue> desired[KEY_COUNT];
+        std::vector<CWantedValue> desired[KEY_COUNT];
         std::vector<CString> owned[KEY_COUNT];
         CSnapshot next;
     };
+    // What a save's steps came to.
+    struct CSteps {
+        std::vector<CFailedChange> failures;
+        bool bInstalled = true;
+        size_t nChangedElsewhere = 0;
+    };
     CPlan Plan(const CParameterData& data, bool bController, bool bService) const;
     CChangeList Diff(const CPlan& plan) const;
+    // FALSE when the keys could not be opened (told): nothing was done.
+    BOOL RunSteps(const CChangeList& changes, CMiniportList* pMiniports, CKit& kit,
+                  bool bTellController, CSteps* pSteps);
     std::vector<CFailedChange> Apply(const CChangeList& changes);
-    void Commit(const CChangeList& changes, CSnapshot next);
+    // The snapshot the save leaves: what it planned, less what failed.
+    void Commit(const std::vector<CFailedChange>& failures, CSnapshot next);
+    // Reads the keys whose last write is not the one seen here again, and
+    // counts the values of the pages that differ from what was seen.
+    size_t CountChangedElsewhere();
+    void NoteWriteTimes(const CChangeList& changes);
 
     CRegistryKey m_keys[KEY_COUNT];
     CKeyValues m_base[KEY_COUNT];
+    // Each key as last read or written here, and its last-write time then.
+    CKeyValues m_seen[KEY_COUNT];
+    FILETIME m_written[KEY_COUNT] = {};
     CSnapshot m_snapshot;
     CValueWriter m_registry;
     CValueWriter* m_pWriter = &m_registry;

@@ -93,6 +93,30 @@ std::vector<CRegistryValue> ReadAllValues(HKEY hKey) {
     return values;
 }
 
+LONG ReadValue(HKEY hKey, const char* name, CRegistryValue* pValue) {
+    std::string data(kFirstBufferSize, '\0');
+    for (DWORD retries = 0;; ++retries) {
+        DWORD type = REG_NONE, size = static_cast<DWORD>(data.size());
+        LONG rc = ::RegQueryValueExA(hKey, name, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]),
+                                     &size);
+        if (rc == ERROR_MORE_DATA && retries < kMaxRetries) {
+            data.resize(std::max<size_t>(data.size() * 2, static_cast<size_t>(size) + 1));
+            continue;
+        }
+        if (rc == ERROR_SUCCESS)
+            *pValue = {CString(name), type, data.substr(0, size)};
+        return rc;
+    }
+}
+
+FILETIME LastWriteTime(HKEY hKey) {
+    FILETIME written = {};
+    if (::RegQueryInfoKeyA(hKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                           nullptr, nullptr, nullptr, &written) != ERROR_SUCCESS)
+        written = {};
+    return written;
+}
+
 bool ScalarOf(const CRegistryValue& value, DWORD* pdwValue) {
     size_t size = value.m_data.size();
     if (size == 0 || size > 4)

@@ -48,6 +48,13 @@ private:
 // name and data. Stops early only at a failure other than a short buffer.
 std::vector<CRegistryValue> ReadAllValues(HKEY hKey);
 
+// The value of that name as stored now: ERROR_SUCCESS, ERROR_FILE_NOT_FOUND
+// when there is none, or the error that kept it from being read.
+LONG ReadValue(HKEY hKey, const char* name, CRegistryValue* pValue);
+
+// When the key's values were last written; zero when that cannot be told.
+FILETIME LastWriteTime(HKEY hKey);
+
 // The scalar in a stored value: its one to four bytes, whatever its type,
 // zero-extended; false when the value holds no bytes or more than four.
 bool ScalarOf(const CRegistryValue& value, DWORD* pdwValue);

@@ -61,9 +61,9 @@ TEST_F(ServicePagesTest, MiniportsKeepTheirOrderAndSystemBoardFieldsFollowModeAn
     EXPECT_EQ(ItemTexts(page, kFields), "|||0A, 1b-2\xE9"
                                         "1a-2 3");
 
-    // A service name of blanks is refused; a listed service is replaced in
-    // place, another (by case too) goes last, and the fields and the
-    // selection show it.
+    // A service name of blanks is refused; a listed service (whatever the
+    // case of its name) is replaced in place, another goes last, and the
+    // fields and the selection show it.
     TypeTexts(page, kFields, " |x.sys|X|");
     m_responder.Answer(IDOK);
     Click(page, IDC_MINIPORT_ADD_UPDATE);
@@ -76,11 +76,14 @@ TEST_F(ServicePagesTest, MiniportsKeepTheirOrderAndSystemBoardFieldsFollowModeAn
     EXPECT_TRUE(IsApplyEnabled(sheet));
     TypeTexts(page, {IDC_MINIPORT_SERVICE, IDC_MINIPORT_FILE}, "Beta|b.sys");
     Click(page, IDC_MINIPORT_ADD_UPDATE);
+    EXPECT_EQ(SelectedRow(page, IDC_MINIPORT_LIST), 1);
+    TypeTexts(page, {IDC_MINIPORT_SERVICE, IDC_MINIPORT_FILE}, "delta|d.sys");
+    Click(page, IDC_MINIPORT_ADD_UPDATE);
     EXPECT_EQ(ListRows(page, IDC_MINIPORT_LIST),
-              (Texts{"alpha|a.sys|Alpha|0A08", "beta|C:\\new\\b2.sys|Beta two|2008",
-                     "gamma|c.sys|Gamma|1008, 1808", "Beta|b.sys|Beta two|2008"}));
+              (Texts{"alpha|a.sys|Alpha|0A08", "Beta|b.sys|Beta two|2008",
+                     "gamma|c.sys|Gamma|1008, 1808", "delta|d.sys|Beta two|2008"}));
     EXPECT_EQ(SelectedRow(page, IDC_MINIPORT_LIST), 3);
-    EXPECT_EQ(ItemTexts(page, kFields), "Beta|b.sys|Beta two|2008");
+    EXPECT_EQ(ItemTexts(page, kFields), "delta|d.sys|Beta two|2008");
     EXPECT_EQ(GetCheck(page, IDC_MINIPORT_COPY_FILE), BST_CHECKED);
 
     // A click shows the row's record, one beside the rows keeps the fields.
@@ -100,7 +103,7 @@ TEST_F(ServicePagesTest, MiniportsKeepTheirOrderAndSystemBoardFieldsFollowModeAn
     Click(page, IDC_MINIPORT_MOVE_UP);
     EXPECT_FALSE(IsApplyEnabled(sheet));
     Click(page, std::vector<int>(4, IDC_MINIPORT_MOVE_DOWN));
-    EXPECT_EQ(ListRows(page, IDC_MINIPORT_LIST, 1), (Texts{"beta", "gamma", "Beta", "alpha"}));
+    EXPECT_EQ(ListRows(page, IDC_MINIPORT_LIST, 1), (Texts{"Beta", "gamma", "delta", "alpha"}));
     EXPECT_EQ(SelectedRow(page, IDC_MINIPORT_LIST), 3);
     EXPECT_TRUE(IsApplyEnabled(sheet));
     Click(page, IDC_MINIPORT_MOVE_UP);
@@ -109,7 +112,7 @@ TEST_F(ServicePagesTest, MiniportsKeepTheirOrderAndSystemBoardFieldsFollowModeAn
     // Remove selects the same row, or the one before, and shows it.
     ClickListRow(page, IDC_MINIPORT_LIST, 1);
     Click(page, IDC_MINIPORT_REMOVE);
-    EXPECT_EQ(ListRows(page, IDC_MINIPORT_LIST, 1), (Texts{"beta", "alpha", "Beta"}));
+    EXPECT_EQ(ListRows(page, IDC_MINIPORT_LIST, 1), (Texts{"Beta", "alpha", "delta"}));
     EXPECT_EQ(ItemText(page, IDC_MINIPORT_SERVICE), "alpha");
     ClickListRow(page, IDC_MINIPORT_LIST, 2);
     Click(page, IDC_MINIPORT_REMOVE);

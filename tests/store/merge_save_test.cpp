@@ -3,6 +3,8 @@
 // and the miniports it installs against the real service manager and shell.
 #include "support/sheet_fixture.h"
 
+#include <algorithm>
+#include <set>
 #include <string>
 
 #include "store/miniport_install.h"
@@ -41,19 +43,35 @@ DWORD Dword(const char* path, const char* name) {
     return value;
 }
 
-// Fails the write of the given number (from 1), passes the others.
+// Refuses every write and delete of the named values, passes the others.
 struct FailingWriter : CValueWriter {
-    explicit FailingWriter(int failing) : failing(failing) {}
+    explicit FailingWriter(std::set<std::string> names) : names(std::move(names)) {}
     LONG SetValue(HKEY hKey, const CRegistryValue& value) override {
-        return ++calls == failing ? ERROR_ACCESS_DENIED : CValueWriter::SetValue(hKey, value);
+        return names.count(value.m_strName.str()) ? ERROR_ACCESS_DENIED
+                                                  : CValueWriter::SetValue(hKey, value);
     }
-    int failing, calls = 0;
+    LONG DeleteValue(HKEY hKey, const char* lpszName) override {
+        return names.count(lpszName) ? ERROR_ACCESS_DENIED
+                                     : CValueWriter::DeleteValue(hKey, lpszName);
+    }
+    std::set<std::string> names;
 };
 
 void WriteFileText(const std::string& path, const std::string& text) {
     HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ::WriteFile(h, text.data(), static_cast<DWORD>(text.size()), nullptr, nullptr);
     ::CloseHandle(h);
+}
+
+// A service's registry entry as the service manager keeps it.
+std::string ServicePath(const std::string& name) {
+    return "SYSTEM\\CurrentControlSet\\Services\\" + name;
+}
+StoredValues ServiceEntry(RegistrySandbox& registry, const std::string& name) {
+    StoredValues entry;
+    registry.WithRealRegistry(
+        [&] { entry = ReadStoredValues(HKEY_LOCAL_MACHINE, ServicePath(name).c_str()); });
+    return entry;
 }
 
 DWORD FileSize(const std::string& path) {
@@ -97,17 +115,30 @@ class MiniportInstallTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(0u, m_services.Open(nullptr)); }
     // Installs the miniports given (restrictions, service, file, description,
-    // copy); the milliseconds it took.
+    // copy), each marked as the page marks one it added or changed; the
+    // milliseconds it took. The services of the records left marked, for
+    // the next save to install, go to m_left.
     DWORD Install(std::initializer_list<CMiniportRecord> records) {
         CMiniportList list;
-        for (const CMiniportRecord& record : records)
+        for (CMiniportRecord record : records) {
+            record.m_bInstall = 1;
             list.AddTail(record);
+        }
         DWORD start = ::GetTickCount();
-        InstallMiniports(list, m_services);
-        return ::GetTickCount() - start;
+        bool bAll = InstallMiniports(list, m_services);
+        DWORD took = ::GetTickCount() - start;
+        m_left.clear();
+        for (POSITION pos = list.GetHeadPosition(); pos;) {
+            const CMiniportRecord& record = list.GetNext(pos);
+            if (record.m_bInstall)
+                m_left += record.m_strServiceName.str() + " ";
+        }
+        EXPECT_EQ(bAll, m_left.empty());
+        return took;
     }
     ScriptedResponder m_responder;
     CServiceControl m_services;
+    std::string m_left;
 };
 } // namespace
 
@@ -203,12 +234,12 @@ TEST_F(SaveTest,
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, subkey.c_str()));
 
     // A miniport that cannot be installed is told in the middle of a save:
-    // every list value is still stored then.
-    miniports.AddTail({"", "MirandelMidSave", std::string(300, 'x'), "", 1});
+    // every list value is still stored then, and the save stays pending.
+    miniports.AddTail({"", "MirandelMidSave", std::string(300, 'x'), "", 1, 1});
     AllValues during;
     m_responder.whileShown = [&](const AskedMessage&) { during = AllParameters(); };
     m_responder.Answer(IDOK);
-    EXPECT_TRUE(m_sheet->SaveParameters());
+    EXPECT_FALSE(m_sheet->SaveParameters());
     EXPECT_EQ(4u, m_responder.asked.size());
     EXPECT_EQ(expected, during);
     miniports.RemoveTail();
@@ -272,8 +303,9 @@ TEST_F(SaveTest, AnEditIsSavedBesideAnotherProgramsValuesTheKitIsToldAndAReloadS
     ControllerUpdates();
     DWORD starts = MoravikStarts();
     WriteText(HKEY_LOCAL_MACHINE, kSlotsKey, "3", "0A08");
-    WriteText(HKEY_LOCAL_MACHINE, kAssignmentsKey, "0A08", "1000,100000,100000");
-    WriteTexts(HKEY_LOCAL_MACHINE, kNoResetKey, {{"0a08", ""}, {"*0A08", ""}});
+    WriteTexts(HKEY_LOCAL_MACHINE, kAssignmentsKey,
+               {{"0A08", "1000,100000,100000"}, {"0B08", "1000,100000,100000"}});
+    WriteTexts(HKEY_LOCAL_MACHINE, kNoResetKey, {{"0a08", ""}, {"*0A08", ""}, {"0B08", "mark"}});
     WriteDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "StallInterval", 500);
     TESTBED_QUARNEL_STATS stats = {};
     EXPECT_TRUE(quarnel.ReadStats(&stats));
@@ -282,7 +314,7 @@ TEST_F(SaveTest, AnEditIsSavedBesideAnotherProgramsValuesTheKitIsToldAndAReloadS
     // Through the driver the mark 0a08 finds its bridge by location; the
     // starred one stays a bridge of its own. The driver was asked for the
     // two spellings only: the slot row shown takes the answer for 0A08.
-    EXPECT_EQ(2, m_sheet->m_Res.m_bridges.GetCount());
+    EXPECT_EQ(3, m_sheet->m_Res.m_bridges.GetCount());
     EXPECT_EQ("3|0A08|1/1/2", ListRows(m_sheet->m_Eq.m_hWnd, IDC_SLOT_LIST).at(0));
     EXPECT_TRUE(quarnel.ReadStats(&stats));
     EXPECT_EQ(resolves + 2, stats.ResolveCount);
@@ -292,15 +324,34 @@ TEST_F(SaveTest, AnEditIsSavedBesideAnotherProgramsValuesTheKitIsToldAndAReloadS
     WriteText(HKEY_LOCAL_MACHINE, kAssignmentsKey, "0A08", "2000,100000,100000");
     WriteDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "StallInterval", 111);
     WriteText(HKEY_LOCAL_MACHINE, kRequirementsKey, "PCI\\VEN_1111&DEV_2222", "");
+    // A value the load did not find: the page shows its default.
+    WriteDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "InsertBeforeEjectInterval", 1234);
+    // A mark whose bridge the user then edits: stored anew only because its
+    // bridge changed, it stays as the other program left it.
+    WriteText(HKEY_LOCAL_MACHINE, kNoResetKey, "0B08", "their mark");
+    marks["0B08"] = Sz("their mark");
 
     TypeText(MiscPage(), IDC_POLLING_RATE, "750");
+    CSlotRecordList& bridges = m_sheet->m_Res.m_bridges;
+    bridges.GetAt(bridges.FindBySlotPathText("0B08")).m_memWindow.m_dwSize = 0x200000;
     m_sheet->m_Eq.m_slots.AddHeadNew(4, "2008", NOT_GIVEN, NOT_GIVEN, NOT_GIVEN,
                                      TestKit().m_driver);
+    // After the save the sheet says how many values changed underneath it,
+    // and reloads on Yes.
+    m_responder.Answer(IDYES);
     ApplyYes();
+    ASSERT_EQ(2u, m_responder.asked.size());
+    EXPECT_EQ(UINT(IDS_CHANGED_ELSEWHERE_RELOAD), m_responder.asked[1].id);
+    EXPECT_EQ(UINT(MB_ICONQUESTION | MB_YESNO), m_responder.asked[1].type);
+    EXPECT_EQ(0u, m_responder.asked[1].text.find("Another program changed 6 of the values"));
+    PumpMessages();
+    EXPECT_EQ("1234", ItemText(m_sheet->m_Misc.m_hWnd, IDC_INSERT_BEFORE_EJECT));
+    EXPECT_EQ(1234u, Dword(kQuarnelKey, "InsertBeforeEjectInterval"));
     EXPECT_EQ(SzValues({{"3", "0A08"}, {"4", "2008"}, {"9", "1008"}}),
               ReadStoredValues(HKEY_LOCAL_MACHINE, kSlotsKey));
-    EXPECT_EQ(Sz("2000,100000,100000"),
-              ReadStoredValues(HKEY_LOCAL_MACHINE, kAssignmentsKey)["0A08"]);
+    StoredValues assignments = ReadStoredValues(HKEY_LOCAL_MACHINE, kAssignmentsKey);
+    EXPECT_EQ(Sz("2000,100000,100000"), assignments["0A08"]);
+    EXPECT_EQ(Sz("1000,200000,100000"), assignments["0B08"]);
     EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kRequirementsKey, "PCI\\VEN_1111&DEV_2222"));
     EXPECT_EQ(marks, ReadStoredValues(HKEY_LOCAL_MACHINE, kNoResetKey));
     EXPECT_EQ(750u, Dword(kQuarnelKey, "StallInterval"));
@@ -312,7 +363,6 @@ TEST_F(SaveTest, AnEditIsSavedBesideAnotherProgramsValuesTheKitIsToldAndAReloadS
     EXPECT_EQ(1u, ControllerUpdates());
     EXPECT_EQ(starts + 1, MoravikStarts());
     EXPECT_TRUE(WaitForTestbedServiceState("moravik", SERVICE_RUNNING));
-    EXPECT_EQ(1u, m_responder.asked.size());
     EXPECT_FALSE(SheetEnded(sheet));
 
     // A reload asks the driver afresh.
@@ -323,45 +373,164 @@ TEST_F(SaveTest, AnEditIsSavedBesideAnotherProgramsValuesTheKitIsToldAndAReloadS
     PressSheetButton(sheet, IDC_RELOAD);
     EXPECT_EQ("750", ItemText(m_sheet->m_Misc.m_hWnd, IDC_POLLING_RATE));
     EXPECT_EQ(3, m_sheet->m_Eq.m_slots.GetCount());
+    EXPECT_EQ(3u, m_responder.asked.size());
     EXPECT_TRUE(quarnel.ReadStats(&stats));
     EXPECT_EQ(resolves + 2, stats.ResolveCount);
 }
 
-TEST_F(SaveTest, ASaveThatCannotWriteIsToldLeavesEveryValueOldOrNewAndTheChangesPending) {
-    WriteTexts(HKEY_LOCAL_MACHINE, kSlotsKey, {{"3", "0A08"}, {"5", "1008"}});
+TEST_F(SaveTest, AFailedWriteIsToldAndStaysPendingAndARetryWritesWhatIsStillDifferent) {
+    WriteTexts(HKEY_LOCAL_MACHINE, kSlotsKey, {{"3", "0A08"}, {"5", "1808"}, {"9", "1008"}});
     WriteDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "StallInterval", 500);
-    StoredValues before = ReadStoredValues(HKEY_LOCAL_MACHINE, kSlotsKey);
+    WriteDword(HKEY_LOCAL_MACHINE, kQuarnelKey, "DisconnectRetryInterval", 20000);
     HWND sheet = Show();
-    TypeText(MiscPage(), IDC_POLLING_RATE, "750");
+    HWND misc = MiscPage();
+    TypeText(misc, IDC_POLLING_RATE, "750");
+    TypeText(misc, IDC_DISCONNECT_TIMEOUT, "30000");
     CSlotRecordList& slots = m_sheet->m_Eq.m_slots;
-    slots.RemoveAt(slots.FindBySlotPath("1008", TestKit().m_driver));
+    for (const char* path : {"1008", "1808"})
+        slots.RemoveAt(slots.FindBySlotPath(path, TestKit().m_driver));
     slots.AddHeadNew(6, "2008", NOT_GIVEN, NOT_GIVEN, NOT_GIVEN, TestKit().m_driver);
-    const StoredValues newSlots = SzValues({{"3", "0A08"}, {"6", "2008"}});
+    WriteText(HKEY_LOCAL_MACHINE, kRequirementsKey, "PCI\\VEN_1111&DEV_2222", "");
 
-    for (int failing = 1; failing <= 3; ++failing) {
-        FailingWriter writer(failing);
-        m_sheet->m_store.SetWriter(&writer);
-        m_responder.asked.clear();
-        m_responder.Answer(IDYES);
-        m_responder.Answer(IDOK);
-        PressSheetButton(sheet, ID_APPLY_NOW);
-        m_sheet->m_store.SetWriter(nullptr);
-        ASSERT_EQ(2u, m_responder.asked.size()) << failing;
-        const std::string& text = m_responder.asked[1].text;
-        EXPECT_EQ(0u, text.find("These parameters could not be saved:")) << text;
-        EXPECT_PRED_FORMAT2(testing::IsSubstring, "HKEY_LOCAL_MACHINE\\System\\", text);
-        EXPECT_TRUE(IsApplyEnabled(sheet)) << failing;
-        // Every value is as it was or as the save wanted it.
-        DWORD rate = Dword(kQuarnelKey, "StallInterval");
-        EXPECT_TRUE(rate == 500 || rate == 750) << rate;
-        for (const auto& slot : ReadStoredValues(HKEY_LOCAL_MACHINE, kSlotsKey))
-            EXPECT_TRUE(slot.second == before[slot.first] || slot.second == newSlots.at(slot.first))
-                << slot.first;
-    }
-    // Applied again with the registry working, every change is made.
+    // The polling rate and slot 6 cannot be written, slot 5 not deleted; the
+    // rest of the save goes on.
+    FailingWriter writer({"StallInterval", "5", "6"});
+    m_sheet->m_store.SetWriter(&writer);
+    m_responder.Answer(IDYES);
+    m_responder.Answer(IDOK);
+    m_responder.Answer(IDOK);
+    PressSheetButton(sheet, ID_APPLY_NOW);
+    m_sheet->m_store.SetWriter(nullptr);
+    ASSERT_EQ(3u, m_responder.asked.size());
+    const std::string& text = m_responder.asked[1].text;
+    EXPECT_EQ(0u, text.find("These parameters could not be saved:\n\nHKEY_LOCAL_MACHINE\\" +
+                            std::string(kQuarnelKey) + "\\StallInterval: "))
+        << text;
+    EXPECT_PRED_FORMAT2(testing::IsSubstring, "PhysicalSlots\\5 (to be deleted): ", text);
+    EXPECT_PRED_FORMAT2(testing::IsSubstring, "PhysicalSlots\\6: ", text);
+    // Another program's value is told of too, but a reload is not offered:
+    // it would drop the change still pending.
+    EXPECT_EQ(UINT(IDS_CHANGED_ELSEWHERE), m_responder.asked[2].id);
+    EXPECT_EQ(UINT(MB_ICONINFORMATION | MB_OK), m_responder.asked[2].type);
+    EXPECT_TRUE(IsApplyEnabled(sheet));
+    EXPECT_EQ(SzValues({{"3", "0A08"}, {"5", "1808"}}),
+              ReadStoredValues(HKEY_LOCAL_MACHINE, kSlotsKey));
+    EXPECT_EQ(500u, Dword(kQuarnelKey, "StallInterval"));
+    EXPECT_EQ(30000u, Dword(kQuarnelKey, "DisconnectRetryInterval"));
+
+    // What landed is known: slot 9 and the timeout taken back as they were
+    // loaded are changes now, and the retry makes every one of them.
+    slots.AddHeadNew(9, "1008", NOT_GIVEN, NOT_GIVEN, NOT_GIVEN, TestKit().m_driver);
+    TypeText(misc, IDC_DISCONNECT_TIMEOUT, "20000");
     ApplyYes();
+    EXPECT_EQ(4u, m_responder.asked.size());
     EXPECT_FALSE(IsApplyEnabled(sheet));
-    EXPECT_EQ(newSlots, ReadStoredValues(HKEY_LOCAL_MACHINE, kSlotsKey));
+    EXPECT_EQ(SzValues({{"3", "0A08"}, {"6", "2008"}, {"9", "1008"}}),
+              ReadStoredValues(HKEY_LOCAL_MACHINE, kSlotsKey));
+    EXPECT_EQ(750u, Dword(kQuarnelKey, "StallInterval"));
+    EXPECT_EQ(20000u, Dword(kQuarnelKey, "DisconnectRetryInterval"));
+}
+
+TEST_F(SaveTest, OnlyMiniportsEditedOnThePageAreInstalledAndAServiceIsOneRowWhateverItsCase) {
+    // Services with values of their own, looked up by the load in the
+    // private registry, which holds a copy of their entries.
+    ScratchService mine(UniqueServiceName("MirandelMyMini"), "System32\\drivers\\mymini.sys",
+                        "My mini");
+    ScratchService other(UniqueServiceName("MirandelOther"), "System32\\drivers\\other.sys",
+                         "Other mini");
+    ScratchService edited(UniqueServiceName("MirandelEdited"), "System32\\drivers\\edited.sys",
+                          "Edited mini");
+    std::map<std::string, StoredValues> entries;
+    for (const char* name : {mine.Name(), other.Name(), edited.Name()}) {
+        const std::string path = ServicePath(name);
+        m_registry.WithRealRegistry([&] {
+            WriteText(HKEY_LOCAL_MACHINE, path.c_str(), "Group", "Extended Base");
+            WriteDword(HKEY_LOCAL_MACHINE, path.c_str(), "MirandelExtra", 7);
+        });
+        entries[name] = ServiceEntry(m_registry, name);
+        for (const auto& value : entries[name])
+            WriteRaw(HKEY_LOCAL_MACHINE, path.c_str(), value.first.c_str(), value.second.first,
+                     value.second.second.data(), static_cast<DWORD>(value.second.second.size()));
+    }
+    // "Miniports" takes 250 bytes: mine, edited and fillers. The restriction
+    // values name mine in lower case, and other, which it does not name.
+    std::string names = std::string(mine.Name()) + '\0' + edited.Name() + '\0';
+    int fillers = 0;
+    for (; names.size() + 21 <= 247; ++fillers)
+        names += "MirandelFiller" + std::string(6, char('a' + fillers)) + '\0';
+    names += std::string(249 - names.size() - 1, 'f') + '\0';
+    WriteMulti(kQuarnelKey, "Miniports", names + '\0');
+    std::string lower = mine.Name();
+    std::transform(lower.begin(), lower.end(), lower.begin(), ::tolower);
+    WriteTexts(HKEY_LOCAL_MACHINE, kRestrictKey, {{lower, "0A08"}, {other.Name(), "1008"}});
+
+    HWND sheet = Show();
+    CMiniportList& list = m_sheet->m_MiniList.m_miniports;
+    EXPECT_EQ(2 + fillers + 1 + 1, list.GetCount());
+    EXPECT_EQ("0A08", list.GetAt(list.FindByService(mine.Name())).m_strRestrictions.str());
+    // Another page's edit: "Miniports" stays as it is, so its length does not
+    // stop the save, and no miniport is installed.
+    TypeText(MiscPage(), IDC_POLLING_RATE, "750");
+    ApplyYes();
+    EXPECT_EQ(AskedIds(m_responder), "4005");
+    EXPECT_EQ(750u, Dword(kQuarnelKey, "StallInterval"));
+    const StoredValues parameters = ReadStoredValues(HKEY_LOCAL_MACHINE, kQuarnelKey);
+    EXPECT_EQ((StoredValue{REG_MULTI_SZ, names + '\0'}), parameters.at("Miniports"));
+    for (const char* name : {mine.Name(), other.Name(), edited.Name()})
+        EXPECT_EQ(entries[name], ServiceEntry(m_registry, name)) << name;
+
+    // A record changed on the page is installed, once.
+    SelectPage(sheet, m_sheet->GetPageIndex(&m_sheet->m_MiniList));
+    HWND page = m_sheet->m_MiniList.m_hWnd;
+    ClickListRow(page, IDC_MINIPORT_LIST, 0);
+    ASSERT_EQ(edited.Name(), ItemText(page, IDC_MINIPORT_SERVICE));
+    TypeTexts(page, {IDC_MINIPORT_FILE, IDC_MINIPORT_DESCRIPTION},
+              "C:\\Drivers\\edited.sys|Edited anew");
+    Click(page, IDC_MINIPORT_ADD_UPDATE);
+    ApplyYes();
+    ServiceConfig config = QueryServiceConfigOf(edited.Name());
+    EXPECT_EQ("Edited anew", config.displayName);
+    EXPECT_EQ("System32\\drivers\\edited.sys", config.imagePath);
+    m_registry.WithRealRegistry([&] {
+        WriteDword(HKEY_LOCAL_MACHINE, ServicePath(edited.Name()).c_str(), "MirandelExtra", 8);
+    });
+    const StoredValues installed = ServiceEntry(m_registry, edited.Name());
+    TypeText(MiscPage(), IDC_POLLING_RATE, "760");
+    ApplyYes();
+    EXPECT_EQ(installed, ServiceEntry(m_registry, edited.Name()));
+
+    // Names in another order are stored anew, but only once they fit the
+    // 256 bytes the driver reads: other, named by its restriction alone,
+    // takes them past.
+    SelectPage(sheet, m_sheet->GetPageIndex(&m_sheet->m_MiniList));
+    ClickListRow(page, IDC_MINIPORT_LIST, 0);
+    Click(page, IDC_MINIPORT_MOVE_DOWN);
+    m_responder.Answer(IDYES);
+    m_responder.Answer(IDOK);
+    PressSheetButton(sheet, ID_APPLY_NOW);
+    EXPECT_EQ(UINT(IDS_MINIPORTS_TOO_LONG), m_responder.asked.back().id);
+    Texts rows = ListRows(page, IDC_MINIPORT_LIST, 1);
+    ClickListRow(
+        page, IDC_MINIPORT_LIST,
+        static_cast<int>(std::find(rows.begin(), rows.end(), other.Name()) - rows.begin()));
+    Click(page, IDC_MINIPORT_REMOVE);
+    ApplyYes();
+    std::string stored = names.substr(names.find('\0') + 1); // without mine
+    const std::string first = stored.substr(0, stored.find('\0') + 1);
+    stored = stored.substr(first.size());
+    const std::string second = stored.substr(0, stored.find('\0') + 1);
+    const std::string rest = stored.substr(second.size()) + mine.Name() + '\0' + '\0';
+    EXPECT_EQ(second + first + rest,
+              ReadStoredValues(HKEY_LOCAL_MACHINE, kQuarnelKey).at("Miniports").second);
+    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRestrictKey, other.Name()));
+    // Moved back: as long as before, still another list.
+    ClickListRow(page, IDC_MINIPORT_LIST, 1);
+    Click(page, IDC_MINIPORT_MOVE_UP);
+    ApplyYes();
+    EXPECT_EQ(first + second + rest,
+              ReadStoredValues(HKEY_LOCAL_MACHINE, kQuarnelKey).at("Miniports").second);
+    for (const char* name : {mine.Name(), other.Name()})
+        EXPECT_EQ(entries[name], ServiceEntry(m_registry, name)) << name;
 }
 
 TEST_F(SaveTest, WhatTheKitCannotTakeIsToldAfterTheSaveAndAStoppedServiceStaysStopped) {
@@ -448,8 +617,9 @@ TEST_F(MiniportInstallTest, AServiceIsKeptWhileItsEntryMatchesAndMadeAnewWithIts
     const std::string copied = std::string(system) + "\\drivers\\" + name + ".sys";
     WriteFileText(chosen, "MZ-sample");
     ::DeleteFileA(copied.c_str());
-    // Made anew, a service takes a second's pause.
-    EXPECT_LT(Install({{"", name, image, "Old description"}}), 1000u);
+    // Made anew, a service takes a second's pause. A record without a file
+    // (known by its restriction alone) leaves the service as it is.
+    EXPECT_LT(Install({{"", name, image, "Old description"}, {"1008", name, " ", ""}}), 1000u);
     EXPECT_GE(Install({{"", name, image, "New description"}}), 1000u);
     EXPECT_EQ("New description", QueryServiceConfigOf(name).displayName);
 
@@ -503,6 +673,8 @@ TEST_F(MiniportInstallTest, WhatCannotBeInstalledIsToldByNameAndTheNextIsStillIn
              {"", next.Name(), longDir + std::string(600, 'n') + ".sys", "Next"}});
     ::CloseServiceHandle(handle);
     ::CloseServiceHandle(manager);
+    // The two that failed stay to be installed by the next save.
+    EXPECT_EQ(std::string(held.Name()) + " " + refused.Name() + " ", m_left);
 
     ASSERT_EQ(2u, m_responder.asked.size());
     const std::string first = m_responder.asked[0].text, second = m_responder.asked[1].text;

@@ -111,6 +111,9 @@ int ColumnWidth(HWND page, int id, int column) {
 void ClickListRow(HWND page, int id, int row, bool doubleClick) {
     HWND list = ::GetDlgItem(page, id);
     RECT rc = {};
+    // A user scrolls a row into view before clicking it.
+    if (row >= 0)
+        ListView_EnsureVisible(list, row, FALSE);
     if (row < 0 || !ListView_GetItemRect(list, row, &rc, LVIR_LABEL)) {
         ::GetClientRect(list, &rc);
         rc.top = rc.bottom - 6;

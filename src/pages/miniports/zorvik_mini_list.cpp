@@ -150,6 +150,8 @@ void ZorvikMiniList::OnAddUpdate() {
     record.SetFile(m_strFile);
     record.m_bCopyFile = m_bCopyFile;
     record.SetRestrictions(m_strRestrictions);
+    // Installed at the next save, and only then.
+    record.m_bInstall = 1;
     if (pos)
         m_miniports.SetAt(pos, record);
     else
