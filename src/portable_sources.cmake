@@ -8,6 +8,7 @@ set(MIRANDEL_PORTABLE_SOURCES
     model/miniport_record.cpp
     model/multi_string.cpp
     model/regedit_file.cpp
+    model/save_record.cpp
     model/slot_record.cpp
     sys/location_resolver.cpp
     sys/slot_path_text.cpp)
