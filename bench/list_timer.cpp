@@ -203,7 +203,7 @@ int main(int argc, char** argv) {
         stderr, "%d records in each list, %d restricted miniports (Miniports holds %d names)%s\n",
         records, std::min(records, kMiniports), kMiniports, useDriver ? "" : ", no driver");
 
-    ZorvikSheet sheet(kit, IDS_SHEET_CAPTION);
+    ZorvikSheet sheet(kit, theApp.m_journal, IDS_SHEET_CAPTION);
     CountingWriter writer;
     sheet.m_store.SetWriter(&writer);
     int failed = LoadedAll(sheet, records) ? 0 : 1;

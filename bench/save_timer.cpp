@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "stop the moravik service first: its restart pauses 2000 ms\n");
         return 2;
     }
-    ZorvikSheet sheet(theApp.m_kit, IDS_SHEET_CAPTION);
+    ZorvikSheet sheet(theApp.m_kit, theApp.m_journal, IDS_SHEET_CAPTION);
     LARGE_INTEGER frequency, start, end;
     ::QueryPerformanceFrequency(&frequency);
     for (int i = 0; i < runs; ++i) {

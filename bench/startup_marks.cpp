@@ -53,7 +53,7 @@ int main() {
     CKit& kit = theApp.m_kit;
     kit.Open();
     Mark("kit opened, parts found");
-    ZorvikSheet sheet(kit, IDS_SHEET_CAPTION);
+    ZorvikSheet sheet(kit, theApp.m_journal, IDS_SHEET_CAPTION);
     Mark("sheet built, parameters");
     sheet.Create();
     MSG msg;

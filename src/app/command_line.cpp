@@ -1,12 +1,15 @@
 #include "app/command_line.h"
 
 #include "app/command_output.h"
+#include "app/command_report.h"
+#include "app/exit_codes.h"
+#include "app/journal_commands.h"
 #include "app/parameter_file.h"
-#include "app/regedit_encoding.h"
 #include "framework/handle.h"
 #include "framework/message_box.h"
 #include "model/multi_string.h"
-#include "res/resource.h"
+#include "save/save_sequence.h"
+#include "store/regedit_encoding.h"
 #include "sys/kit.h"
 
 namespace {
@@ -15,21 +18,28 @@ const char kMachine[] = "HKEY_LOCAL_MACHINE\\";
 const int kShownLength = 60;
 
 const char kUsage[] =
-    "Usage: mirandelcfg [/export FILE | /check FILE | /diff FILE | /import FILE | /?]\n"
+    "Usage: mirandelcfg [/export FILE | /check FILE | /diff FILE | /import FILE |\n"
+    "                    /history | /undo [ID] | /discard | /?]\n"
     "Without arguments the configuration sheet opens.\n"
     "\n"
     "  /export FILE  write every value of the eight parameter keys to FILE, a\n"
     "                registry editor file (Version 5.00)\n"
     "  /check FILE   check the values FILE gives the parameter keys\n"
-    "  /diff FILE    check, then show what /import would change\n"
-    "  /import FILE  check, then make the keys FILE names hold its values, and\n"
-    "                tell the drivers\n"
+    "  /diff FILE    check, then show what /import would change, a save that did\n"
+    "                not finish included\n"
+    "  /import FILE  check, finish a save that did not finish, then make the keys\n"
+    "                FILE names hold its values, and tell the drivers\n"
+    "  /history      list the saves on record, newest first\n"
+    "  /undo [ID]    put back what the save ID (the latest complete save) changed\n"
+    "  /discard      give up the saves that did not finish\n"
     "\n"
     "Exit codes: 0 done (nothing to change), 1 values refused, 2 bad arguments\n"
-    "or file or keys unreadable, 3 /diff found changes, 4 a step of /import failed.\n";
+    "or file or keys unreadable, 3 /diff found changes, 4 a step of /import or\n"
+    "/undo failed, or another save did not end in time.\n";
 
-// Every message the save shows reports a step that failed: it goes to the
-// error output, and a question is answered No, as nobody is there to answer.
+// No message box ever shows on the command line: one that some code still
+// asks for goes to the error output, and a question is answered No, as
+// nobody is there to answer.
 class CReportingResponder : public CMessageBoxResponder {
 public:
     explicit CReportingResponder(CCommandOutput& output) : m_output(output) {
@@ -39,7 +49,6 @@ public:
 
     int Answer(UINT, const char* text, const char*, UINT nType) override {
         m_output.Err(CString(text) + "\n");
-        m_bFailed = true;
         switch (nType & MB_TYPEMASK) {
         case MB_YESNO:
         case MB_YESNOCANCEL:
@@ -52,8 +61,6 @@ public:
         }
     }
     void Beep(UINT) override {}
-
-    bool m_bFailed = false;
 
 private:
     CCommandOutput& m_output;
@@ -109,10 +116,6 @@ CString Shown(const CRegistryValue& value) {
         text += byte;
     }
     return Cut(text);
-}
-
-CString ValuePath(ParameterKey key, const CString& name) {
-    return CString(kMachine) + ParameterKeyPath(key) + "\\" + (name.IsEmpty() ? "@" : name);
 }
 
 // Reads and checks the file and tells what it refuses and passes over;
@@ -195,9 +198,7 @@ struct CPlannedImport {
 
     // False, with the exit code (nFailedRead when the keys cannot be read),
     // when the command ends there.
-    bool Plan(const char* pszPath, CCommandOutput& output, int nFailedRead, int* pnExitCode) {
-        if (!ReadCheckedFile(pszPath, output, &file, pnExitCode))
-            return false;
+    bool Plan(int nFailedRead, CCommandOutput& output, int* pnExitCode) {
         if (!store.ReadBase()) {
             output.Err("cannot read the parameter keys\n");
             *pnExitCode = nFailedRead;
@@ -208,11 +209,21 @@ struct CPlannedImport {
     }
 };
 
+// The file's full path, as a save's record names where it came from.
+CString FullPath(const char* pszPath) {
+    char full[MAX_PATH];
+    DWORD length = ::GetFullPathNameA(pszPath, sizeof(full), full, nullptr);
+    return length > 0 && length < sizeof(full) ? CString(full) : CString(pszPath);
+}
+
 int Diff(const char* pszPath, CCommandOutput& output) {
     CPlannedImport planned;
     int code = EXIT_DONE;
-    if (!planned.Plan(pszPath, output, EXIT_UNUSABLE, &code))
+    if (!ReadCheckedFile(pszPath, output, &planned.file, &code) ||
+        !planned.Plan(EXIT_UNUSABLE, output, &code))
         return code;
+    // A save that did not finish is a change: /import finishes it first.
+    int pending = ShowPendingSaves(output);
     const CChangeList& changes = planned.changes;
     for (const CValueChange& change : changes) {
         CString line;
@@ -230,15 +241,29 @@ int Diff(const char* pszPath, CCommandOutput& output) {
                         static_cast<const char*>(Shown(change.value)));
         output.Out(line);
     }
-    if (changes.empty())
+    if (changes.empty() && pending == 0)
         output.Out("nothing to change\n");
-    return changes.empty() ? EXIT_DONE : EXIT_CHANGES_FOUND;
+    return changes.empty() && pending == 0 ? EXIT_DONE : EXIT_CHANGES_FOUND;
 }
 
-int Import(const char* pszPath, CCommandOutput& output, CReportingResponder& responder) {
+int Import(const char* pszPath, CCommandOutput& output) {
     CPlannedImport planned;
     int code = EXIT_DONE;
-    if (!planned.Plan(pszPath, output, EXIT_STEP_FAILED, &code))
+    if (!ReadCheckedFile(pszPath, output, &planned.file, &code))
+        return code;
+    // A driver that cannot be opened is told of by the step that tells it.
+    CKit kit;
+    kit.Open();
+    CSaveJournal journal;
+    CCommandReport report(output, kit);
+    CSaveSequence sequence(kit, journal, report);
+    CSaveLock lock;
+    if (!sequence.Lock(lock))
+        return EXIT_STEP_FAILED;
+    // What an earlier save left undone comes first, so that a rerun of an
+    // import that was ended or failed converges.
+    bool bPendingDone = FinishPendingSaves(sequence, output);
+    if (!planned.Plan(EXIT_STEP_FAILED, output, &code))
         return code;
     const CChangeList& changes = planned.changes;
     int wanted = 0, writes = 0, deletes = 0;
@@ -251,25 +276,18 @@ int Import(const char* pszPath, CCommandOutput& output, CReportingResponder& res
         // Nothing is written and no driver is told.
         summary.Format("nothing to change (%d values unchanged)\n", wanted);
         output.Out(summary);
-        return EXIT_DONE;
+        return bPendingDone ? EXIT_DONE : EXIT_STEP_FAILED;
     }
-
-    CKit kit;
-    if (kit.Open() != 0)
-        AfxMessageBox(IDS_CANNOT_OPEN_DRIVER, MB_ICONSTOP | MB_OK);
     // A file names the miniports' services only, not their driver files:
     // installing one is the sheet's, and this save installs nothing.
-    std::vector<CFailedChange> failures;
-    BOOL saved =
-        planned.store.SaveChanges(changes, kit, kit.m_bControllerAvailable, &failures);
-    int written = writes, deleted = deletes;
-    if (!saved && failures.empty())
-        written = deleted = 0; // the keys could not be opened
-    for (const CFailedChange& failure : failures)
+    CSaveOutcome outcome = sequence.SaveChanges(planned.store, changes, kit.m_bControllerAvailable,
+                                                "/import " + FullPath(pszPath));
+    int written = outcome.bStarted ? writes : 0, deleted = outcome.bStarted ? deletes : 0;
+    for (const CFailedChange& failure : outcome.failures)
         --(failure.change.bDelete ? deleted : written);
     summary.Format("written %d, deleted %d, unchanged %d\n", written, deleted, wanted - writes);
     output.Out(summary);
-    return responder.m_bFailed || !saved ? EXIT_STEP_FAILED : EXIT_DONE;
+    return bPendingDone && outcome.Complete() ? EXIT_DONE : EXIT_STEP_FAILED;
 }
 
 bool IsOption(const char* arg, const char* name) {
@@ -285,7 +303,17 @@ int RunCommandLine(int argc, char** argv) {
         output.Out(kUsage);
         return EXIT_DONE;
     }
+    if (argc == 1) {
+        if (IsOption(argv[0], "history"))
+            return ShowHistory(output);
+        if (IsOption(argv[0], "undo"))
+            return UndoSave(nullptr, output);
+        if (IsOption(argv[0], "discard"))
+            return DiscardPendingSaves(output);
+    }
     if (argc == 2) {
+        if (IsOption(argv[0], "undo"))
+            return UndoSave(argv[1], output);
         if (IsOption(argv[0], "export"))
             return Export(argv[1], output);
         if (IsOption(argv[0], "check"))
@@ -293,7 +321,7 @@ int RunCommandLine(int argc, char** argv) {
         if (IsOption(argv[0], "diff"))
             return Diff(argv[1], output);
         if (IsOption(argv[0], "import"))
-            return Import(argv[1], output, responder);
+            return Import(argv[1], output);
     }
     output.Err(kUsage);
     return EXIT_UNUSABLE;

@@ -4,7 +4,7 @@
 #include <set>
 #include <utility>
 
-#include "app/regedit_encoding.h"
+#include "store/regedit_encoding.h"
 #include "app/value_checks.h"
 #include "framework/handle.h"
 #include "framework/message_box.h"

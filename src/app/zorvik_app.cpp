@@ -2,6 +2,9 @@
 
 #include "framework/message_box.h"
 #include "res/resource.h"
+#include "save/save_sequence.h"
+#include "sheet/pending_saves.h"
+#include "sheet/sheet_save_report.h"
 #include "sheet/zorvik_sheet.h"
 
 ZorvikApp::ZorvikApp() : CWinApp("Tavrel Mirandel - configuration") {
@@ -19,8 +22,15 @@ BOOL ZorvikApp::InitInstance() {
     if (m_kit.Open() != 0)
         AfxMessageBox(IDS_CANNOT_OPEN_DRIVER, MB_ICONSTOP | MB_OK);
 
+    // A save that did not finish is finished (or not) before the load, so
+    // that the pages show what the registry then holds.
     {
-        ZorvikSheet sheet(m_kit, IDS_SHEET_CAPTION, nullptr, 0);
+        CSheetSaveReport report;
+        CSaveSequence sequence(m_kit, m_journal, report);
+        OfferToFinishPendingSaves(sequence);
+    }
+    {
+        ZorvikSheet sheet(m_kit, m_journal, IDS_SHEET_CAPTION, nullptr, 0);
         m_pMainWnd = &sheet;
         sheet.DoModal();
         m_pMainWnd = nullptr;

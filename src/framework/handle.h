@@ -1,7 +1,7 @@
 #pragma once
 // Owners of one Win32 handle each, closed when they go. Each kind knows its
-// own invalid value: null for services and modules, INVALID_HANDLE_VALUE for
-// files and devices.
+// own invalid value: null for services, modules and kernel objects,
+// INVALID_HANDLE_VALUE for files and devices.
 #include <windows.h>
 
 template <class Traits> class CHandle {
@@ -36,6 +36,12 @@ struct FileHandleTraits {
     static Type Invalid() { return INVALID_HANDLE_VALUE; }
     static void Close(Type handle) { ::CloseHandle(handle); }
 };
+// Kernel objects other than files: mutexes, events.
+struct KernelHandleTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type handle) { ::CloseHandle(handle); }
+};
 struct ServiceHandleTraits {
     using Type = SC_HANDLE;
     static Type Invalid() { return nullptr; }
@@ -48,6 +54,7 @@ struct ModuleTraits {
 };
 
 using CFileHandle = CHandle<FileHandleTraits>;
+using CKernelHandle = CHandle<KernelHandleTraits>;
 using CServiceHandle = CHandle<ServiceHandleTraits>;
 using CModule = CHandle<ModuleTraits>;
 

@@ -1,11 +1,10 @@
-#include "store/miniport_install.h"
+#include "save/miniport_install.h"
 
 #include <windows.h>
 
 #include <cstring>
 
-#include "framework/message_box.h"
-#include "res/resource.h"
+#include "save/save_report.h"
 #include "sys/driver_files.h"
 #include "sys/service_control.h"
 
@@ -18,8 +17,7 @@ const int kMaxCopiedPath = MAX_PATH - 2;
 // Copies the record's file into the drivers directory. A file of that name
 // that is not the same is replaced only when the user says so.
 enum class FileCopy { Done, LeftByUser, Failed };
-FileCopy CopyMiniportFile(const CMiniportRecord& record) {
-    const char* name = record.m_strServiceName;
+FileCopy CopyMiniportFile(const CMiniportRecord& record, ISaveReport& report) {
     CString directory = DriversDirectory();
     switch (CheckFileCopy(record.m_strFile, directory)) {
     case FileCopyCheck::SameFile:
@@ -29,33 +27,30 @@ FileCopy CopyMiniportFile(const CMiniportRecord& record) {
         break;
     case FileCopyCheck::Different:
     case FileCopyCheck::Unreadable:
-        if (AfxFormatMessageBox(MB_ICONQUESTION | MB_YESNO, IDS_REPLACE_DRIVER_FILE,
-                                static_cast<const char*>(directory), FileNameOf(record.m_strFile),
-                                static_cast<const char*>(record.m_strFile), name) != IDYES)
+        if (!report.ReplaceDriverFile(record, directory))
             return FileCopy::LeftByUser;
         break;
     }
     if (int error = CopyFileInto(record.m_strFile, directory)) {
-        AfxFormatMessageBox(MB_ICONSTOP | MB_OK, IDS_MINIPORT_NOT_COPIED,
-                            static_cast<const char*>(record.m_strFile), name,
-                            static_cast<const char*>(directory), error);
+        report.MiniportNotCopied(record, directory, error);
         return FileCopy::Failed;
     }
     return FileCopy::Done;
 }
+} // namespace
 
-// False when a step failed (it has been told): the record stays to be
-// installed.
-bool InstallMiniport(const CMiniportRecord& record, CServiceControl& services) {
+bool InstallMiniport(const CMiniportRecord& record, CServiceControl& services,
+                     ISaveReport& report) {
+    if (!record.NamesService())
+        return true;
     const char* name = record.m_strServiceName;
     bool bCopied = true;
     if (record.m_bCopyFile) {
         if (record.m_strFile.GetLength() > kMaxCopiedPath) {
-            AfxFormatMessageBox(MB_ICONSTOP | MB_OK, IDS_MINIPORT_PATH_TOO_LONG, name,
-                                kMaxCopiedPath);
+            report.MiniportPathTooLong(record, kMaxCopiedPath);
             return false;
         }
-        FileCopy copy = CopyMiniportFile(record);
+        FileCopy copy = CopyMiniportFile(record, report);
         if (copy == FileCopy::LeftByUser)
             return true;
         bCopied = copy == FileCopy::Done;
@@ -75,25 +70,6 @@ bool InstallMiniport(const CMiniportRecord& record, CServiceControl& services) {
     DWORD error = services.CreateKernelDriver(name, imagePath, record.m_strDescription,
                                               SERVICE_DISABLED, nullptr);
     if (error)
-        AfxFormatMessageBox(MB_ICONSTOP | MB_OK, IDS_MINIPORT_NOT_INSTALLED, name,
-                            static_cast<unsigned long>(error),
-                            static_cast<const char*>(GetErrorText(error)));
+        report.MiniportNotInstalled(record, error);
     return bCopied && error == 0;
-}
-} // namespace
-
-bool InstallMiniports(CMiniportList& miniports, CServiceControl& services) {
-    bool bAll = true;
-    for (POSITION pos = miniports.GetHeadPosition(); pos;) {
-        CMiniportRecord& record = miniports.GetNext(pos);
-        if (!record.m_bInstall)
-            continue;
-        // A record stored without a service name (the page refuses one) is
-        // kept as stored; there is no service to install.
-        if (!record.NamesService() || InstallMiniport(record, services))
-            record.m_bInstall = 0;
-        else
-            bAll = false;
-    }
-    return bAll;
 }

@@ -1,14 +1,14 @@
 #pragma once
-// Installing the miniports the page added or changed when the parameters
-// are saved: each file copied into the drivers directory when asked, each
-// service (re)created as a disabled kernel driver when its registry entry
-// differs from the record. Records as loaded or as last installed are
-// never touched, so a working service keeps every value of its own.
+// Installing a miniport the page added or changed: its file copied into the
+// drivers directory when asked, its service (re)created as a disabled kernel
+// driver when the service's registry entry differs from the record. Records
+// as loaded or as last installed are never installed, so a working service
+// keeps every value of its own.
 #include "model/miniport_record.h"
 
 class CServiceControl;
+class ISaveReport;
 
-// Every record marked for install, in list order; one that cannot be
-// installed is told by name and reason and stays marked, and the others go
-// on. False when one stays marked.
-bool InstallMiniports(CMiniportList& miniports, CServiceControl& services);
+// False when a step failed (it has been told): the miniport stays to be
+// installed. A record without a service name has nothing to install.
+bool InstallMiniport(const CMiniportRecord& record, CServiceControl& services, ISaveReport& report);

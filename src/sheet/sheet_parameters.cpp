@@ -1,6 +1,19 @@
 // Loading the parameters into the pages, and saving them.
+#include "save/save_sequence.h"
+#include "sheet/sheet_save_report.h"
 #include "sheet/zorvik_sheet.h"
 #include "sys/kit.h"
+
+namespace {
+// Where a save of the sheet comes from: the sheet and its user.
+CString SheetSource() {
+    char user[257] = "";
+    DWORD size = sizeof(user);
+    if (!::GetUserNameA(user, &size))
+        user[0] = '\0';
+    return CString("the configuration sheet, user ") + user;
+}
+} // namespace
 
 CParameterData ZorvikSheet::PageData() {
     return CParameterData{
@@ -14,6 +27,15 @@ BOOL ZorvikSheet::LoadParameters() {
 }
 
 BOOL ZorvikSheet::SaveParameters() {
-    m_nChangedElsewhere = 0;
-    return m_store.Save(PageData(), m_kit, m_Vardek.m_bPresent != 0, &m_nChangedElsewhere);
+    CSheetSaveReport report;
+    report.m_nWaitSeconds = static_cast<int>(m_dwSaveWaitMs / 1000);
+    CSaveSequence sequence(m_kit, m_journal, report);
+    sequence.m_dwLockWaitMs = m_dwSaveWaitMs;
+    sequence.m_nStopAfter = m_nStopSaveAfter;
+    CSaveOutcome outcome =
+        sequence.SaveData(m_store, PageData(), m_Vardek.m_bPresent != 0, SheetSource());
+    m_nChangedElsewhere = outcome.nChangedElsewhere;
+    // A failed restart or driver notification leaves the save pending in
+    // the journal, but what the pages hold is stored.
+    return outcome.bStarted && !outcome.bStopped && outcome.failures.empty() && outcome.bInstalled;
 }

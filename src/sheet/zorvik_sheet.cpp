@@ -5,11 +5,12 @@
 #include "res/resource.h"
 #include "sys/kit.h"
 
-ZorvikSheet::ZorvikSheet(CKit& kit, UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
-    : CPropertySheet(nIDCaption, pParentWnd, iSelectPage), m_kit(kit), m_bApplyCancelled(FALSE),
-      m_bUpdateConfirmed(FALSE), m_locations(kit.m_driver), m_Eq(kit.m_driver, m_locations),
-      m_Res(kit.m_driver, m_locations, kit.m_controller), m_MiniList(kit.m_services),
-      m_Moravik(kit.m_services), m_About(IDD_ABOUTBOX) {
+ZorvikSheet::ZorvikSheet(CKit& kit, CSaveJournal& journal, UINT nIDCaption, CWnd* pParentWnd,
+                         UINT iSelectPage)
+    : CPropertySheet(nIDCaption, pParentWnd, iSelectPage), m_kit(kit), m_journal(journal),
+      m_bApplyCancelled(FALSE), m_bUpdateConfirmed(FALSE), m_locations(kit.m_driver),
+      m_Eq(kit.m_driver, m_locations), m_Res(kit.m_driver, m_locations, kit.m_controller),
+      m_MiniList(kit.m_services), m_Moravik(kit.m_services), m_About(IDD_ABOUTBOX) {
     m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
 
     // Column widths (and the bridge page's entry mode) come from the user's
@@ -225,12 +226,12 @@ void ZorvikSheet::RefreshPagesAfterLoad() {
     }
 }
 
-BOOL ZorvikSheet::OfferReloadAfterSave(BOOL bSaved) {
+BOOL ZorvikSheet::OfferReloadAfterSave(BOOL bAllSaved) {
     if (m_nChangedElsewhere == 0)
         return FALSE;
     int nCount = static_cast<int>(m_nChangedElsewhere);
     // A reload would drop the changes a failed save left pending.
-    if (!bSaved) {
+    if (!bAllSaved) {
         AfxFormatMessageBox(MB_ICONINFORMATION | MB_OK, IDS_CHANGED_ELSEWHERE, nCount);
         return FALSE;
     }

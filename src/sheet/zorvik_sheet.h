@@ -12,11 +12,14 @@
 #include "store/parameter_store.h"
 
 class CKit;
+class CSaveJournal;
 
 class ZorvikSheet : public CPropertySheet {
 public:
-    // The kit's connections are handed down to the pages and the store.
-    ZorvikSheet(CKit& kit, UINT nIDCaption, CWnd* pParentWnd = nullptr, UINT iSelectPage = 0);
+    // The kit's connections are handed down to the pages and the store; the
+    // journal records every save.
+    ZorvikSheet(CKit& kit, CSaveJournal& journal, UINT nIDCaption, CWnd* pParentWnd = nullptr,
+                UINT iSelectPage = 0);
 
     BOOL LoadWithWaitCursor();
     BOOL SaveWithWaitCursor();
@@ -33,9 +36,15 @@ public:
     // After a save: the values of the pages another program changed since
     // they were loaded. When there are any, the user is told, and offered a
     // reload when the save left nothing pending; TRUE when it was taken.
-    BOOL OfferReloadAfterSave(BOOL bSaved);
+    BOOL OfferReloadAfterSave(BOOL bAllSaved);
 
     CKit& m_kit;
+    CSaveJournal& m_journal;
+    // How long a save waits for another to end.
+    DWORD m_dwSaveWaitMs = 60000;
+    // For tests: a save ends after this step of its record, as if the
+    // program had been ended there; -1 runs every step.
+    int m_nStopSaveAfter = -1;
     BOOL m_bApplyCancelled;
     BOOL m_bUpdateConfirmed;
     // The pages were reloaded after Apply saved: OK then keeps the sheet

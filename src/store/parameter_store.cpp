@@ -445,12 +445,18 @@ CChangeList CParameterStore::Diff(const CPlan& plan) const {
     return changes;
 }
 
-CChangeList CParameterStore::Changes(const CParameterData& data, bool bController,
-                                     bool bService) const {
-    return Diff(Plan(data, bController, bService));
+CParameterStore::CSavePlan CParameterStore::PlanSave(const CParameterData& data, bool bController,
+                                                     bool bService) const {
+    CPlan plan = Plan(data, bController, bService);
+    CSavePlan save;
+    save.changes = Diff(plan);
+    save.bNamesChanged = plan.next.miniportNames != m_snapshot.miniportNames;
+    save.next = std::move(plan.next);
+    return save;
 }
 
-std::vector<CFailedChange> CParameterStore::Apply(const CChangeList& changes) {
+std::vector<CFailedChange> CParameterStore::Apply(const CChangeList& changes,
+                                                  std::vector<CValueChange>* pKept) {
     std::vector<CFailedChange> failures;
     for (const CValueChange& change : changes) {
         HKEY hKey = m_keys[change.key];
@@ -466,6 +472,9 @@ std::vector<CFailedChange> CParameterStore::Apply(const CChangeList& changes) {
             }
             bool bLive = lRead == ERROR_SUCCESS;
             if (bLive != change.bHadOld || (bLive && !live.SameContent(change.oldValue))) {
+                bool bWanted = change.bDelete ? !bLive : bLive && live.SameContent(change.value);
+                if (!bWanted && pKept)
+                    pKept->push_back(change);
                 for (CKeyValues* values : {&m_base[change.key], &m_seen[change.key]}) {
                     if (bLive)
                         values->Set(live);

@@ -25,8 +25,6 @@
 #include "model/slot_record.h"
 #include "store/registry_values.h"
 
-class CKit;
-
 // The keys below HKEY_LOCAL_MACHINE, in the order they are opened.
 enum ParameterKey {
     KEY_QUARNEL = 0,        // main hot-swap driver: scalars and "Miniports"
@@ -118,6 +116,28 @@ template <class TRecord> struct CLoadedRecord {
 
 class CParameterStore {
 public:
+    // The scalar values, NoScanForSurpriseRemoval included.
+    static const size_t SCALAR_COUNT = 12;
+
+    // What the records and scalars stood for when the base was read or last
+    // saved.
+    struct CSnapshot {
+        std::vector<CLoadedRecord<CSlotRecord>> slots;
+        std::vector<CLoadedRecord<CSlotRecord>> bridges;
+        std::vector<CLoadedRecord<CDeviceRequirement>> requirements;
+        std::vector<CLoadedRecord<CMiniportRecord>> miniports;
+        std::string miniportNames; // the "Miniports" image of the list
+        DWORD shown[SCALAR_COUNT] = {};
+    };
+    // What a save of the data changes, and what the store will know once
+    // the changes are made.
+    struct CSavePlan {
+        CChangeList changes;
+        CSnapshot next;
+        // "Miniports" is written anew: the names or their order changed.
+        bool bNamesChanged = false;
+    };
+
     // Opens every key for all access, creating missing ones; on a failure
     // the keys opened so far are closed again.
     BOOL OpenKeys();
@@ -129,26 +149,15 @@ public:
     // their bridges by text.
     BOOL Load(const CParameterData& data, CLocationResolver& resolver);
 
-    // The whole save, in its order: the miniports the page added or changed
-    // installed, the changed values written, the system board service
-    // restarted when it runs, the hot-swap driver and (when bTellController)
-    // the controller told. What cannot be done is told after the other
-    // steps. TRUE when every step took. Whatever landed, the base and the
-    // records follow it, and what failed stays pending. *pnChangedElsewhere
-    // counts the values of the pages that another program changed since
-    // they were last read or written here.
-    BOOL Save(const CParameterData& data, CKit& kit, bool bTellController,
-              size_t* pnChangedElsewhere = nullptr);
-    // The same steps for changes of another source, with no miniport to
-    // install; TRUE when all took. The changes the registry refused go to
-    // *pFailures when it is given; FALSE without any means the keys could
-    // not be opened and nothing was done.
-    BOOL SaveChanges(const CChangeList& changes, CKit& kit, bool bTellController,
-                     std::vector<CFailedChange>* pFailures = nullptr);
-
     // What saving the data would change; the controller's values only when
     // bController, the system board service's only when bService.
-    CChangeList Changes(const CParameterData& data, bool bController, bool bService) const;
+    CSavePlan PlanSave(const CParameterData& data, bool bController, bool bService) const;
+    CChangeList Changes(const CParameterData& data, bool bController, bool bService) const {
+        return PlanSave(data, bController, bService).changes;
+    }
+    // After a save of the plan, whatever landed: the records that the
+    // failed changes were for stay pending.
+    void Commit(const std::vector<CFailedChange>& failures, CSnapshot next);
 
     // Reads every key into the base, as a load does, but fills no data and
     // creates no key: a missing key reads as empty. FALSE when a key is
@@ -160,23 +169,26 @@ public:
     // state are left alone.
     CChangeList ChangesTo(const std::vector<CKeyState>& states) const;
 
+    // With the keys open: reads the keys whose last write is not the one
+    // seen here again, and counts the values of the pages that differ from
+    // what was seen. Seen() then holds each key as it is.
+    size_t CountChangedElsewhere();
+    const CKeyValues& Seen(ParameterKey key) const { return m_seen[key]; }
+    // With the keys open: makes the changes, each with the registry's
+    // answer; the base and what was seen follow every one that landed. An
+    // unedited change whose value another program changed is left as that
+    // program left it (in *pKept when given), and one whose value holds what
+    // it wants already is as good as made. Returns the refused ones.
+    std::vector<CFailedChange> Apply(const CChangeList& changes,
+                                     std::vector<CValueChange>* pKept = nullptr);
+    // The keys' last-write times after the changes were made.
+    void NoteWriteTimes(const CChangeList& changes);
+
     const CKeyValues& Base(ParameterKey key) const { return m_base[key]; }
     // The writer of the next saves; null puts the registry back.
     void SetWriter(CValueWriter* pWriter) { m_pWriter = pWriter ? pWriter : &m_registry; }
 
-    // The scalar values, NoScanForSurpriseRemoval included.
-    static const size_t SCALAR_COUNT = 12;
-
 private:
-    // What the records and scalars stood for when the base was read.
-    struct CSnapshot {
-        std::vector<CLoadedRecord<CSlotRecord>> slots;
-        std::vector<CLoadedRecord<CSlotRecord>> bridges;
-        std::vector<CLoadedRecord<CDeviceRequirement>> requirements;
-        std::vector<CLoadedRecord<CMiniportRecord>> miniports;
-        std::string miniportNames; // the "Miniports" image of the loaded list
-        DWORD shown[SCALAR_COUNT] = {};
-    };
     // What a save of the data wants: per key the values it wants stored and
     // the base names it answers for; and the snapshot once they are stored.
     struct CPlan {
@@ -184,24 +196,8 @@ private:
         std::vector<CString> owned[KEY_COUNT];
         CSnapshot next;
     };
-    // What a save's steps came to.
-    struct CSteps {
-        std::vector<CFailedChange> failures;
-        bool bInstalled = true;
-        size_t nChangedElsewhere = 0;
-    };
     CPlan Plan(const CParameterData& data, bool bController, bool bService) const;
     CChangeList Diff(const CPlan& plan) const;
-    // FALSE when the keys could not be opened (told): nothing was done.
-    BOOL RunSteps(const CChangeList& changes, CMiniportList* pMiniports, CKit& kit,
-                  bool bTellController, CSteps* pSteps);
-    std::vector<CFailedChange> Apply(const CChangeList& changes);
-    // The snapshot the save leaves: what it planned, less what failed.
-    void Commit(const std::vector<CFailedChange>& failures, CSnapshot next);
-    // Reads the keys whose last write is not the one seen here again, and
-    // counts the values of the pages that differ from what was seen.
-    size_t CountChangedElsewhere();
-    void NoteWriteTimes(const CChangeList& changes);
 
     CRegistryKey m_keys[KEY_COUNT];
     CKeyValues m_base[KEY_COUNT];

@@ -1,4 +1,4 @@
-#include "app/regedit_encoding.h"
+#include "store/regedit_encoding.h"
 
 #include <windows.h>
 

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "res/resource.h"
+#include "save/save_journal.h"
 #include "support/testbed_quarnel_client.h"
 
 namespace {
@@ -201,18 +202,27 @@ TEST_F(SheetTest, OkKeepsTheColumnWidthsAndSavesAsAnsweredAndCancelKeepsNothing)
 }
 
 // Start-up: without the driver, message 4001 once and the sheet all the
-// same; with it, no message. The driver is closed once the sheet has ended.
+// same; with it, no message. A save that did not finish is offered to be
+// finished, until it is given up. The driver is closed once the sheet has
+// ended.
 TEST(AppStart, WithoutTheDriverItSaysSoOnceAndTheSheetOpensAllTheSame) {
+    CSaveRecord pending;
+    pending.source = "a test";
+    pending.steps.push_back({SaveStepKind::TellController, {}, false});
+    ASSERT_EQ(0u, TestApp().m_journal.Create(&pending, CRegFile()));
     for (bool bDriver : {false, true}) {
         ASSERT_EQ(0u, bDriver ? StartQuarnelService() : StopQuarnelService());
         ScriptedResponder responder;
+        if (!bDriver)
+            responder.Answer(IDOK);
+        responder.Answer(bDriver ? IDNO : IDCANCEL);
         HANDLE seen = nullptr;
         RunInModalLoop("Mirandel Configuration Utility", [&](HWND sheet) {
             seen = TestKit().m_driver.GetHandle();
             PressSheetButton(sheet, IDCANCEL);
         });
         EXPECT_FALSE(TestApp().InitInstance());
-        EXPECT_EQ(bDriver ? 0u : 1u, responder.asked.size());
+        EXPECT_EQ(bDriver ? "4076" : "4001 4076", AskedIds(responder));
         if (!bDriver) {
             EXPECT_EQ(UINT(IDS_CANNOT_OPEN_DRIVER), responder.asked[0].id);
             EXPECT_EQ(UINT(MB_OK | MB_ICONSTOP), responder.asked[0].type);
@@ -222,4 +232,5 @@ TEST(AppStart, WithoutTheDriverItSaysSoOnceAndTheSheetOpensAllTheSame) {
         EXPECT_EQ(nullptr, TestKit().m_driver.GetHandle());
         EXPECT_EQ(nullptr, TestApp().m_pMainWnd);
     }
+    EXPECT_EQ(SaveRecordState::Discarded, TestApp().m_journal.Records().at(0).record.state);
 }

@@ -7,7 +7,8 @@
 #include <set>
 #include <string>
 
-#include "store/miniport_install.h"
+#include "save/miniport_install.h"
+#include "sheet/sheet_save_report.h"
 #include "support/driver_connection.h"
 #include "support/scratch_service.h"
 #include "support/testbed_moravik_client.h"
@@ -115,26 +116,16 @@ class MiniportInstallTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(0u, m_services.Open(nullptr)); }
     // Installs the miniports given (restrictions, service, file, description,
-    // copy), each marked as the page marks one it added or changed; the
-    // milliseconds it took. The services of the records left marked, for
-    // the next save to install, go to m_left.
+    // copy), telling as the sheet tells; the milliseconds it took. The
+    // services of the records left to install go to m_left.
     DWORD Install(std::initializer_list<CMiniportRecord> records) {
-        CMiniportList list;
-        for (CMiniportRecord record : records) {
-            record.m_bInstall = 1;
-            list.AddTail(record);
-        }
-        DWORD start = ::GetTickCount();
-        bool bAll = InstallMiniports(list, m_services);
-        DWORD took = ::GetTickCount() - start;
+        CSheetSaveReport report;
         m_left.clear();
-        for (POSITION pos = list.GetHeadPosition(); pos;) {
-            const CMiniportRecord& record = list.GetNext(pos);
-            if (record.m_bInstall)
+        DWORD start = ::GetTickCount();
+        for (const CMiniportRecord& record : records)
+            if (!InstallMiniport(record, m_services, report))
                 m_left += record.m_strServiceName.str() + " ";
-        }
-        EXPECT_EQ(bAll, m_left.empty());
-        return took;
+        return ::GetTickCount() - start;
     }
     ScriptedResponder m_responder;
     CServiceControl m_services;
@@ -250,7 +241,7 @@ TEST_F(SaveTest,
     for (const auto& key : AllParameters())
         for (const auto& value : key.second)
             ::RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, key.first.c_str(), value.first.c_str());
-    ZorvikSheet fresh(TestKit(), IDS_SHEET_CAPTION);
+    ZorvikSheet fresh(TestKit(), TestApp().m_journal, IDS_SHEET_CAPTION);
     CopyList(slots, fresh.m_Eq.m_slots);
     CopyList(m_sheet->m_Res.m_bridges, fresh.m_Res.m_bridges);
     CopyList(m_sheet->m_DevRes.m_requirements, fresh.m_DevRes.m_requirements);
@@ -330,6 +321,8 @@ TEST_F(SaveTest, AnEditIsSavedBesideAnotherProgramsValuesTheKitIsToldAndAReloadS
     // bridge changed, it stays as the other program left it.
     WriteText(HKEY_LOCAL_MACHINE, kNoResetKey, "0B08", "their mark");
     marks["0B08"] = Sz("their mark");
+    // The windows, which the user edits too: the user's edit wins.
+    WriteText(HKEY_LOCAL_MACHINE, kAssignmentsKey, "0B08", "3000,100000,100000");
 
     TypeText(MiscPage(), IDC_POLLING_RATE, "750");
     CSlotRecordList& bridges = m_sheet->m_Res.m_bridges;
@@ -343,7 +336,7 @@ TEST_F(SaveTest, AnEditIsSavedBesideAnotherProgramsValuesTheKitIsToldAndAReloadS
     ASSERT_EQ(2u, m_responder.asked.size());
     EXPECT_EQ(UINT(IDS_CHANGED_ELSEWHERE_RELOAD), m_responder.asked[1].id);
     EXPECT_EQ(UINT(MB_ICONQUESTION | MB_YESNO), m_responder.asked[1].type);
-    EXPECT_EQ(0u, m_responder.asked[1].text.find("Another program changed 6 of the values"));
+    EXPECT_EQ(0u, m_responder.asked[1].text.find("Another program changed 7 of the values"));
     PumpMessages();
     EXPECT_EQ("1234", ItemText(m_sheet->m_Misc.m_hWnd, IDC_INSERT_BEFORE_EJECT));
     EXPECT_EQ(1234u, Dword(kQuarnelKey, "InsertBeforeEjectInterval"));

@@ -34,7 +34,7 @@ protected:
     // Builds the sheet (which loads the registry) without showing it.
     ZorvikSheet& Build() {
         TestKit().FindOptionalParts();
-        m_sheet = std::make_unique<ZorvikSheet>(TestKit(), IDS_SHEET_CAPTION);
+        m_sheet = std::make_unique<ZorvikSheet>(TestKit(), TestApp().m_journal, IDS_SHEET_CAPTION);
         return *m_sheet;
     }
     // Builds the sheet and shows it, modeless, on its first page.

@@ -1,0 +1,219 @@
+#include "save/save_journal.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "framework/handle.h"
+#include "save/journal_security.h"
+#include "store/regedit_encoding.h"
+
+namespace {
+const char kRecordExtension[] = ".save";
+const char kBeforeExtension[] = ".reg";
+
+// A string of the program's version resource; empty when it has none.
+CString VersionString(const char* lpszName) {
+    char path[MAX_PATH];
+    DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof(path));
+    if (length == 0 || length >= sizeof(path))
+        return CString();
+    // Loaded when first needed, which keeps it out of the start-up of a
+    // sheet that never saves.
+    using SizeProc = DWORD(WINAPI*)(LPCSTR, LPDWORD);
+    using InfoProc = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
+    using QueryProc = BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT);
+    static CModule version(::LoadLibraryA("version.dll"));
+    auto pfnSize = GetEntry<SizeProc>(version, "GetFileVersionInfoSizeA");
+    auto pfnInfo = GetEntry<InfoProc>(version, "GetFileVersionInfoA");
+    auto pfnQuery = GetEntry<QueryProc>(version, "VerQueryValueA");
+    DWORD handle = 0;
+    DWORD size = pfnSize && pfnInfo && pfnQuery ? pfnSize(path, &handle) : 0;
+    if (size == 0)
+        return CString();
+    std::string block(size, '\0');
+    char* pText = nullptr;
+    UINT cch = 0;
+    CString query = CString("\\StringFileInfo\\040904b0\\") + lpszName;
+    if (!pfnInfo(path, 0, size, &block[0]) ||
+        !pfnQuery(block.data(), query, reinterpret_cast<void**>(&pText), &cch) || !pText)
+        return CString();
+    return CString(std::string(pText, strnlen(pText, cch)));
+}
+
+CString ParentOf(const CString& path) {
+    std::string text = path.str();
+    size_t slash = text.find_last_of('\\');
+    return CString(slash == std::string::npos ? std::string() : text.substr(0, slash));
+}
+
+DWORD ReadWholeFile(const CString& path, std::string* pBytes) {
+    CFileHandle file(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid())
+        return ::GetLastError();
+    pBytes->clear();
+    char buffer[16384];
+    DWORD read = 0;
+    while (::ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        pBytes->append(buffer, read);
+    return ERROR_SUCCESS;
+}
+
+std::string TimeText(const SYSTEMTIME& t, const char* format) {
+    char text[64];
+    std::snprintf(text, sizeof(text), format, t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+                  t.wSecond, t.wMilliseconds, static_cast<unsigned long>(::GetCurrentProcessId()));
+    return text;
+}
+} // namespace
+
+CString CSaveJournal::DefaultFolder() {
+    char data[MAX_PATH] = "";
+    DWORD length = ::GetEnvironmentVariableA("ProgramData", data, sizeof(data));
+    if (length == 0 || length >= sizeof(data))
+        std::snprintf(data, sizeof(data), "C:\\ProgramData");
+    return CString(data) + "\\" + VersionString("CompanyName") + "\\" +
+           VersionString("ProductName") + "\\Journal";
+}
+
+const CString& CSaveJournal::Folder() {
+    if (m_folder.IsEmpty())
+        m_folder = DefaultFolder();
+    return m_folder;
+}
+
+CString CSaveJournal::RecordPath(const std::string& id) {
+    return Folder() + "\\" + CString(id) + kRecordExtension;
+}
+
+CString CSaveJournal::BeforePath(const CSaveRecord& record) {
+    return Folder() + "\\" + CString(record.id) + kBeforeExtension;
+}
+
+bool CSaveJournal::IsTrusted(const CSaveRecord& record) {
+    const CString& folder = Folder();
+    return IsWrittenByAdministratorsOnly(folder) &&
+           IsWrittenByAdministratorsOnly(ParentOf(folder)) &&
+           IsWrittenByAdministratorsOnly(RecordPath(record.id)) &&
+           IsWrittenByAdministratorsOnly(BeforePath(record));
+}
+
+std::vector<CSaveJournal::CEntry> CSaveJournal::Records(bool bTrust) {
+    std::vector<CEntry> entries;
+    const CString& folder = Folder();
+    bool bFolderTrusted = bTrust && IsWrittenByAdministratorsOnly(folder) &&
+                          IsWrittenByAdministratorsOnly(ParentOf(folder));
+    WIN32_FIND_DATAA found;
+    HANDLE hFind = ::FindFirstFileA(folder + "\\*" + kRecordExtension, &found);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return entries;
+    do {
+        CString path = folder + "\\" + found.cFileName;
+        std::string text;
+        CEntry entry;
+        if (ReadWholeFile(path, &text) != ERROR_SUCCESS || !ParseSaveRecord(text, &entry.record) ||
+            RecordPath(entry.record.id) != path)
+            continue;
+        entry.bTrusted = bFolderTrusted && IsWrittenByAdministratorsOnly(path) &&
+                         IsWrittenByAdministratorsOnly(BeforePath(entry.record));
+        entries.push_back(entry);
+    } while (::FindNextFileA(hFind, &found));
+    ::FindClose(hFind);
+    std::sort(entries.begin(), entries.end(),
+              [](const CEntry& a, const CEntry& b) { return a.record.id > b.record.id; });
+    return entries;
+}
+
+DWORD CSaveJournal::MakeFolders() {
+    CJournalSecurity security;
+    std::string path = Folder().str();
+    // Each missing folder from the top down gets the journal's descriptor.
+    for (size_t slash = path.find('\\', 3);; slash = path.find('\\', slash + 1)) {
+        std::string part = path.substr(0, slash);
+        if (!::CreateDirectoryA(part.c_str(), security.Attributes()) &&
+            ::GetLastError() != ERROR_ALREADY_EXISTS)
+            return ::GetLastError();
+        if (slash == std::string::npos)
+            return ERROR_SUCCESS;
+    }
+}
+
+DWORD CSaveJournal::WriteNewFile(const CString& path, const std::string& bytes) {
+    CJournalSecurity security;
+    CString next = path + ".new";
+    {
+        CFileHandle file(::CreateFileA(next, GENERIC_WRITE, 0, security.Attributes(), CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.IsValid())
+            return ::GetLastError();
+        DWORD written = 0;
+        if (m_trace)
+            m_trace("write", next);
+        if (!::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+            written != bytes.size())
+            return ::GetLastError();
+        if (m_trace)
+            m_trace("flush", next);
+        if (!::FlushFileBuffers(file))
+            return ::GetLastError();
+    }
+    if (m_trace)
+        m_trace("rename", next);
+    if (!::MoveFileExA(next, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return ::GetLastError();
+    return ERROR_SUCCESS;
+}
+
+DWORD CSaveJournal::Create(CSaveRecord* pRecord, const CRegFile& before) {
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    pRecord->id = TimeText(now, "%04u%02u%02u-%02u%02u%02u-%03u-%lu");
+    pRecord->time = TimeText(now, "%04u-%02u-%02u %02u:%02u:%02u");
+    if (DWORD error = MakeFolders())
+        return error;
+    // The content before comes first: a record found is one that can be
+    // finished or undone.
+    if (DWORD error = WriteNewFile(BeforePath(*pRecord), Version5FileBytes(before)))
+        return error;
+    return WriteNewFile(RecordPath(pRecord->id), FormatSaveRecord(*pRecord));
+}
+
+DWORD CSaveJournal::Append(const CSaveRecord& record, const std::string& line) {
+    CFileHandle file(::CreateFileA(RecordPath(record.id), FILE_APPEND_DATA, FILE_SHARE_READ,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid())
+        return ::GetLastError();
+    DWORD written = 0;
+    // A line cut by a kill is passed over when the record is read again.
+    if (!::WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr))
+        return ::GetLastError();
+    return ERROR_SUCCESS;
+}
+
+DWORD CSaveJournal::MarkDone(const CSaveRecord& record, size_t step) {
+    return Append(record, StepDoneLine(step));
+}
+
+DWORD CSaveJournal::MarkState(const CSaveRecord& record, SaveRecordState state,
+                              const std::string& by) {
+    return Append(record, StateLine(state, by));
+}
+
+bool CSaveJournal::ReadBefore(const CSaveRecord& record, CRegFile* pBefore) {
+    std::string bytes;
+    std::vector<CRegFileError> errors;
+    return ReadWholeFile(BeforePath(record), &bytes) == ERROR_SUCCESS &&
+           ReadRegFile(RegFileTextOf(bytes), pBefore, &errors) && errors.empty();
+}
+
+void CSaveJournal::Prune(const std::vector<CEntry>& records) {
+    size_t ended = 0;
+    for (const CEntry& entry : records) {
+        if (entry.record.state == SaveRecordState::Incomplete || ++ended <= KEPT_RECORDS)
+            continue;
+        ::DeleteFileA(RecordPath(entry.record.id));
+        ::DeleteFileA(BeforePath(entry.record));
+    }
+}
