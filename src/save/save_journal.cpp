@@ -113,9 +113,15 @@ std::vector<CSaveJournal::CEntry> CSaveJournal::Records(bool bTrust) {
         CString path = folder + "\\" + found.cFileName;
         std::string text;
         CEntry entry;
-        if (ReadWholeFile(path, &text) != ERROR_SUCCESS || !ParseSaveRecord(text, &entry.record) ||
-            RecordPath(entry.record.id) != path)
+        auto ended = m_ended.find(found.cFileName);
+        if (ended != m_ended.end()) {
+            entry.record = ended->second;
+        } else if (ReadWholeFile(path, &text) != ERROR_SUCCESS ||
+                   !ParseSaveRecord(text, &entry.record) || RecordPath(entry.record.id) != path) {
             continue;
+        } else if (entry.record.state != SaveRecordState::Incomplete) {
+            m_ended[found.cFileName] = entry.record;
+        }
         entry.bTrusted = bFolderTrusted && IsWrittenByAdministratorsOnly(path) &&
                          IsWrittenByAdministratorsOnly(BeforePath(entry.record));
         entries.push_back(entry);
@@ -171,25 +177,42 @@ DWORD CSaveJournal::Create(CSaveRecord* pRecord, const CRegFile& before) {
     ::GetLocalTime(&now);
     pRecord->id = TimeText(now, "%04u%02u%02u-%02u%02u%02u-%03u-%lu");
     pRecord->time = TimeText(now, "%04u-%02u-%02u %02u:%02u:%02u");
-    if (DWORD error = MakeFolders())
-        return error;
+    // A later save of the process in the same millisecond sorts after.
+    static unsigned s_saves = 0;
+    if (s_saves++ > 0)
+        pRecord->id += "-" + std::to_string(s_saves);
+    EndRecord();
     // The content before comes first: a record found is one that can be
-    // finished or undone.
-    if (DWORD error = WriteNewFile(BeforePath(*pRecord), Version5FileBytes(before)))
-        return error;
-    return WriteNewFile(RecordPath(pRecord->id), FormatSaveRecord(*pRecord));
+    // finished or undone. The folders are made when first missing.
+    std::string bytes = Version5FileBytes(before);
+    DWORD error = WriteNewFile(BeforePath(*pRecord), bytes);
+    if (error == ERROR_PATH_NOT_FOUND && (error = MakeFolders()) == ERROR_SUCCESS)
+        error = WriteNewFile(BeforePath(*pRecord), bytes);
+    if (!error)
+        error = WriteNewFile(RecordPath(pRecord->id), FormatSaveRecord(*pRecord));
+    return error;
 }
 
 DWORD CSaveJournal::Append(const CSaveRecord& record, const std::string& line) {
-    CFileHandle file(::CreateFileA(RecordPath(record.id), FILE_APPEND_DATA, FILE_SHARE_READ,
-                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsValid())
-        return ::GetLastError();
+    if (record.id != m_currentId || !m_current.IsValid()) {
+        EndRecord();
+        m_current.Attach(::CreateFileA(RecordPath(record.id), FILE_APPEND_DATA,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!m_current.IsValid())
+            return ::GetLastError();
+        m_currentId = record.id;
+    }
     DWORD written = 0;
     // A line cut by a kill is passed over when the record is read again.
-    if (!::WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr))
+    if (!::WriteFile(m_current, line.data(), static_cast<DWORD>(line.size()), &written, nullptr))
         return ::GetLastError();
     return ERROR_SUCCESS;
+}
+
+void CSaveJournal::EndRecord() {
+    m_current.Close();
+    m_currentId.clear();
 }
 
 DWORD CSaveJournal::MarkDone(const CSaveRecord& record, size_t step) {
@@ -215,5 +238,6 @@ void CSaveJournal::Prune(const std::vector<CEntry>& records) {
             continue;
         ::DeleteFileA(RecordPath(entry.record.id));
         ::DeleteFileA(BeforePath(entry.record));
+        m_ended.erase(entry.record.id + kRecordExtension);
     }
 }

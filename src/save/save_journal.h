@@ -10,10 +10,12 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "framework/cstring.h"
+#include "framework/handle.h"
 #include "model/regedit_file.h"
 #include "model/save_record.h"
 
@@ -46,10 +48,12 @@ public:
     // renamed into place. The record gets its id and time. 0, or the error
     // that kept it from being written: the save must not go on.
     DWORD Create(CSaveRecord* pRecord, const CRegFile& before);
-    // Appends a line to the record: a step done, or its state.
+    // Appends a line to the record: a step done, or its state. The record
+    // a save writes stays open for these until EndRecord.
     DWORD MarkDone(const CSaveRecord& record, size_t step);
     DWORD MarkState(const CSaveRecord& record, SaveRecordState state,
                     const std::string& by = std::string());
+    void EndRecord();
     // The keys' content before the record's save, as its file holds it.
     bool ReadBefore(const CSaveRecord& record, CRegFile* pBefore);
     CString BeforePath(const CSaveRecord& record);
@@ -67,4 +71,8 @@ private:
     DWORD Append(const CSaveRecord& record, const std::string& line);
 
     CString m_folder;
+    CFileHandle m_current; // the record of the save running here
+    std::string m_currentId;
+    // Records that ended, as read, by file name: they do not change.
+    std::map<std::string, CSaveRecord> m_ended;
 };

@@ -161,6 +161,7 @@ CSaveOutcome CSaveSequence::Run(CParameterStore& store, const CChangeList& chang
     store.CloseKeys();
     if (!outcome.bStopped)
         End(record, outcome);
+    m_journal.EndRecord();
     return outcome;
 }
 
@@ -312,9 +313,11 @@ CSaveOutcome CSaveSequence::Finish(CSaveRecord record) {
         m_report.ValuesChangedElsewhere(outcome.kept);
     if (!outcome.bStopped)
         End(record, outcome);
+    m_journal.EndRecord();
     return outcome;
 }
 
 void CSaveSequence::Discard(const CSaveRecord& record) {
     m_journal.MarkState(record, SaveRecordState::Discarded);
+    m_journal.EndRecord();
 }

@@ -146,6 +146,20 @@ TEST_F(JournalTest, ASaveEndedAfterAStepIsFinishedGivenUpOrLeftAsAnsweredAtTheNe
     EXPECT_EQ(SaveRecordState::Complete, Newest().record.state);
     EXPECT_EQ(updates + 2, Updates());
     EXPECT_EQ(starts + 2, MoravikStarts());
+
+    // Ended after telling the driver: only the controller is left.
+    ZorvikSheet& fourth = Build();
+    fourth.m_Misc.m_dwPollingRate = 900;
+    fourth.m_nStopSaveAfter = 2;
+    EXPECT_FALSE(fourth.SaveParameters());
+    EXPECT_EQ(updates + 3, Updates());
+    AtStart({IDYES});
+    EXPECT_PRED_FORMAT2(testing::IsSubstring,
+                        "Still to do:\n- tell the hot-swap controller to take up its parameters\n",
+                        m_responder.asked.at(0).text);
+    EXPECT_EQ(SaveRecordState::Complete, Newest().record.state);
+    EXPECT_EQ(updates + 3, Updates());
+    EXPECT_EQ(starts + 3, MoravikStarts());
     EXPECT_EQ(m_responder.m_unexpected, 0);
 }
 
