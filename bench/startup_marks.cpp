@@ -1,7 +1,8 @@
 // The utility's start-up step by step, with a mark after each: the process
 // until main, the kit opened (the hot-swap driver found and opened, the
 // service control manager, the controller library and its session, the
-// system board service's existence), the sheet built (its pages, the
+// system board service's existence), the journal looked at for a save that
+// did not finish, the sheet built (its pages, the
 // profile, the load of every parameter), and the sheet's window shown with
 // its first page.
 // Prints "step ms" lines, the time each step took.
@@ -13,6 +14,9 @@
 #include "app/zorvik_app.h"
 #include "counting_responder.h"
 #include "res/resource.h"
+#include "save/save_sequence.h"
+#include "sheet/pending_saves.h"
+#include "sheet/sheet_save_report.h"
 #include "sheet/zorvik_sheet.h"
 
 namespace {
@@ -53,6 +57,12 @@ int main() {
     CKit& kit = theApp.m_kit;
     kit.Open();
     Mark("kit opened, parts found");
+    {
+        CSheetSaveReport report;
+        CSaveSequence sequence(kit, theApp.m_journal, report);
+        OfferToFinishPendingSaves(sequence);
+    }
+    Mark("pending saves looked for");
     ZorvikSheet sheet(kit, theApp.m_journal, IDS_SHEET_CAPTION);
     Mark("sheet built, parameters");
     sheet.Create();

@@ -4,13 +4,17 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "framework/handle.h"
 #include "save/journal_security.h"
 #include "store/regedit_encoding.h"
 
 namespace {
+// A record is written as ID.save and renamed ID.done once it has ended, so
+// that the records still to finish are found without reading the others.
 const char kRecordExtension[] = ".save";
+const char kEndedExtension[] = ".done";
 const char kBeforeExtension[] = ".reg";
 
 // A string of the program's version resource; empty when it has none.
@@ -84,8 +88,8 @@ const CString& CSaveJournal::Folder() {
     return m_folder;
 }
 
-CString CSaveJournal::RecordPath(const std::string& id) {
-    return Folder() + "\\" + CString(id) + kRecordExtension;
+CString CSaveJournal::RecordPath(const std::string& id, bool bEnded) {
+    return Folder() + "\\" + CString(id) + (bEnded ? kEndedExtension : kRecordExtension);
 }
 
 CString CSaveJournal::BeforePath(const CSaveRecord& record) {
@@ -94,39 +98,53 @@ CString CSaveJournal::BeforePath(const CSaveRecord& record) {
 
 bool CSaveJournal::IsTrusted(const CSaveRecord& record) {
     const CString& folder = Folder();
+    CString path = RecordPath(record.id);
+    if (::GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
+        path = RecordPath(record.id, true);
     return IsWrittenByAdministratorsOnly(folder) &&
-           IsWrittenByAdministratorsOnly(ParentOf(folder)) &&
-           IsWrittenByAdministratorsOnly(RecordPath(record.id)) &&
+           IsWrittenByAdministratorsOnly(ParentOf(folder)) && IsWrittenByAdministratorsOnly(path) &&
            IsWrittenByAdministratorsOnly(BeforePath(record));
 }
 
-std::vector<CSaveJournal::CEntry> CSaveJournal::Records(bool bTrust) {
-    std::vector<CEntry> entries;
-    const CString& folder = Folder();
-    bool bFolderTrusted = bTrust && IsWrittenByAdministratorsOnly(folder) &&
-                          IsWrittenByAdministratorsOnly(ParentOf(folder));
+std::vector<std::string> CSaveJournal::FileNames(const char* lpszExtension) {
+    std::vector<std::string> names;
     WIN32_FIND_DATAA found;
-    HANDLE hFind = ::FindFirstFileA(folder + "\\*" + kRecordExtension, &found);
+    HANDLE hFind = ::FindFirstFileA(Folder() + "\\*" + lpszExtension, &found);
     if (hFind == INVALID_HANDLE_VALUE)
-        return entries;
-    do {
-        CString path = folder + "\\" + found.cFileName;
+        return names;
+    do
+        names.push_back(found.cFileName);
+    while (::FindNextFileA(hFind, &found));
+    ::FindClose(hFind);
+    return names;
+}
+
+std::vector<CSaveJournal::CEntry> CSaveJournal::Records(bool bTrust, bool bEnded) {
+    std::vector<std::string> names = FileNames(kRecordExtension);
+    if (bEnded) {
+        std::vector<std::string> ended = FileNames(kEndedExtension);
+        names.insert(names.end(), ended.begin(), ended.end());
+    }
+    std::vector<CEntry> entries;
+    for (const std::string& name : names) {
+        CString path = Folder() + "\\" + CString(name);
         std::string text;
         CEntry entry;
-        auto ended = m_ended.find(found.cFileName);
+        auto ended = m_ended.find(name);
         if (ended != m_ended.end()) {
             entry.record = ended->second;
         } else if (ReadWholeFile(path, &text) != ERROR_SUCCESS ||
-                   !ParseSaveRecord(text, &entry.record) || RecordPath(entry.record.id) != path) {
+                   !ParseSaveRecord(text, &entry.record) ||
+                   (RecordPath(entry.record.id) != path &&
+                    RecordPath(entry.record.id, true) != path)) {
             continue;
         } else if (entry.record.state != SaveRecordState::Incomplete) {
-            m_ended[found.cFileName] = entry.record;
+            // One ended, as read, does not change.
+            m_ended[name] = entry.record;
         }
-        entry.bTrusted = bFolderTrusted && IsWrittenByAdministratorsOnly(path) &&
-                         IsWrittenByAdministratorsOnly(BeforePath(entry.record));
+        entry.bTrusted = bTrust && IsTrusted(entry.record);
         entries.push_back(entry);
-    } while (::FindNextFileA(hFind, &found));
-    ::FindClose(hFind);
+    }
     std::sort(entries.begin(), entries.end(),
               [](const CEntry& a, const CEntry& b) { return a.record.id > b.record.id; });
     return entries;
@@ -221,7 +239,13 @@ DWORD CSaveJournal::MarkDone(const CSaveRecord& record, size_t step) {
 
 DWORD CSaveJournal::MarkState(const CSaveRecord& record, SaveRecordState state,
                               const std::string& by) {
-    return Append(record, StateLine(state, by));
+    DWORD error = Append(record, StateLine(state, by));
+    EndRecord();
+    // Ended at its state line; the name follows, so that only the records
+    // still to finish are read at start.
+    if (!error && !::MoveFileExA(RecordPath(record.id), RecordPath(record.id, true), 0))
+        error = ::GetLastError();
+    return error;
 }
 
 bool CSaveJournal::ReadBefore(const CSaveRecord& record, CRegFile* pBefore) {
@@ -231,13 +255,16 @@ bool CSaveJournal::ReadBefore(const CSaveRecord& record, CRegFile* pBefore) {
            ReadRegFile(RegFileTextOf(bytes), pBefore, &errors) && errors.empty();
 }
 
-void CSaveJournal::Prune(const std::vector<CEntry>& records) {
-    size_t ended = 0;
-    for (const CEntry& entry : records) {
-        if (entry.record.state == SaveRecordState::Incomplete || ++ended <= KEPT_RECORDS)
-            continue;
-        ::DeleteFileA(RecordPath(entry.record.id));
-        ::DeleteFileA(BeforePath(entry.record));
-        m_ended.erase(entry.record.id + kRecordExtension);
+void CSaveJournal::Prune() {
+    std::vector<std::string> names = FileNames(kEndedExtension);
+    if (names.size() <= KEPT_RECORDS)
+        return;
+    // Ids sort in time order: the newest first.
+    std::sort(names.begin(), names.end(), std::greater<std::string>());
+    for (size_t i = KEPT_RECORDS; i < names.size(); ++i) {
+        std::string id = names[i].substr(0, names[i].size() - std::strlen(kEndedExtension));
+        ::DeleteFileA(RecordPath(id, true));
+        ::DeleteFileA(Folder() + "\\" + CString(id) + kBeforeExtension);
+        m_ended.erase(names[i]);
     }
 }

@@ -38,9 +38,11 @@ public:
         // and the folder above: it may be finished or undone.
         bool bTrusted = false;
     };
-    // Every record that can be read, newest first; whether each may be
-    // acted on only when bTrust (reading the descriptors takes a while).
-    std::vector<CEntry> Records(bool bTrust = true);
+    // The records that can be read, newest first: every one, or without
+    // bEnded only those that had not ended when last written (without
+    // reading the others). Whether each may be acted on only when bTrust
+    // (reading the descriptors takes a while).
+    std::vector<CEntry> Records(bool bTrust = true, bool bEnded = true);
     bool IsTrusted(const CSaveRecord& record);
 
     // Makes the folders that are missing, then writes the keys' content
@@ -57,15 +59,15 @@ public:
     // The keys' content before the record's save, as its file holds it.
     bool ReadBefore(const CSaveRecord& record, CRegFile* pBefore);
     CString BeforePath(const CSaveRecord& record);
-    // Removes the ended records of the list (newest first) beyond the
-    // newest KEPT_RECORDS.
-    void Prune(const std::vector<CEntry>& records);
+    // Removes the ended records beyond the newest KEPT_RECORDS.
+    void Prune();
 
     // For tests: told of each write, flush and rename of a new file.
     std::function<void(const char* step, const CString& path)> m_trace;
 
 private:
-    CString RecordPath(const std::string& id);
+    CString RecordPath(const std::string& id, bool bEnded = false);
+    std::vector<std::string> FileNames(const char* lpszExtension);
     DWORD MakeFolders();
     DWORD WriteNewFile(const CString& path, const std::string& bytes);
     DWORD Append(const CSaveRecord& record, const std::string& line);

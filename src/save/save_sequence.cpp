@@ -232,12 +232,11 @@ void CSaveSequence::End(const CSaveRecord& record, const CSaveOutcome& outcome) 
         m_journal.MarkState(record, SaveRecordState::Complete);
         // Its notifications cover those of older saves that did not end,
         // and their values are left as the registry holds them.
-        std::vector<CSaveJournal::CEntry> records = m_journal.Records(false);
-        for (const CSaveJournal::CEntry& entry : records)
+        for (const CSaveJournal::CEntry& entry : m_journal.Records(false, false))
             if (entry.record.state == SaveRecordState::Incomplete && entry.record.id < record.id &&
                 m_journal.IsTrusted(entry.record))
                 m_journal.MarkState(entry.record, SaveRecordState::Superseded, record.id);
-        m_journal.Prune(records);
+        m_journal.Prune();
     }
     if (!outcome.failures.empty())
         m_report.ValuesNotSaved(outcome.failures);
@@ -247,9 +246,12 @@ void CSaveSequence::End(const CSaveRecord& record, const CSaveOutcome& outcome) 
 
 std::vector<CSaveJournal::CEntry> CSaveSequence::PendingRecords() {
     std::vector<CSaveJournal::CEntry> pending;
-    for (const CSaveJournal::CEntry& entry : m_journal.Records())
-        if (entry.record.state == SaveRecordState::Incomplete)
-            pending.push_back(entry);
+    for (CSaveJournal::CEntry& entry : m_journal.Records(false, false)) {
+        if (entry.record.state != SaveRecordState::Incomplete)
+            continue;
+        entry.bTrusted = m_journal.IsTrusted(entry.record);
+        pending.push_back(entry);
+    }
     return pending;
 }
 
