@@ -118,9 +118,10 @@ CString Shown(const CRegistryValue& value) {
     return Cut(text);
 }
 
-// Reads and checks the file and tells what it refuses and passes over;
-// false, with the exit code, when the command ends there.
-bool ReadCheckedFile(const char* pszPath, CCommandOutput& output, CParameterFile* pFile,
+// Reads the file and tells which keys it passes over; false, with the exit
+// code, when the command ends there: the file cannot be read, or names
+// none of the utility's keys.
+bool ReadCommandFile(const char* pszPath, CCommandOutput& output, CParameterFile* pFile,
                      int* pnExitCode) {
     CString error;
     if (!ReadParameterFile(pszPath, pFile, &error)) {
@@ -130,10 +131,22 @@ bool ReadCheckedFile(const char* pszPath, CCommandOutput& output, CParameterFile
     }
     for (const CString& line : pFile->ignored)
         output.Out(line + "\n");
-    for (const CString& line : pFile->refusals)
-        output.Out(line + "\n");
-    *pnExitCode = pFile->refusals.empty() ? EXIT_DONE : EXIT_REFUSED;
-    return pFile->refusals.empty();
+    if (!pFile->bNamesKey) {
+        output.Err(CString("no parameter key in ") + pszPath + "\n");
+        *pnExitCode = EXIT_UNUSABLE;
+        return false;
+    }
+    return true;
+}
+
+// Tells what the plan refuses (unless pOutput is null); false, with the
+// exit code, when it refuses anything.
+bool Accepted(const CFilePlan& plan, CCommandOutput* pOutput, int* pnExitCode) {
+    for (const CString& line : plan.refusals)
+        if (pOutput)
+            pOutput->Out(line + "\n");
+    *pnExitCode = plan.refusals.empty() ? EXIT_DONE : EXIT_REFUSED;
+    return plan.refusals.empty();
 }
 
 int Export(const char* pszPath, CCommandOutput& output) {
@@ -178,33 +191,40 @@ int Export(const char* pszPath, CCommandOutput& output) {
 int Check(const char* pszPath, CCommandOutput& output) {
     CParameterFile file;
     int code = EXIT_DONE;
-    ReadCheckedFile(pszPath, output, &file, &code);
-    if (code == EXIT_UNUSABLE)
+    if (!ReadCommandFile(pszPath, output, &file, &code))
         return code;
+    // Without a machine, every rule applies.
+    CFilePlan plan = PlanFile(file, nullptr);
+    Accepted(plan, &output, &code);
     CString summary;
     if (code == EXIT_DONE)
         summary.Format("%s: %d values checked, none refused\n", pszPath, file.valueCount);
     else
-        summary.Format("%s: %d refused\n", pszPath, static_cast<int>(file.refusals.size()));
+        summary.Format("%s: %d refused\n", pszPath, static_cast<int>(plan.refusals.size()));
     output.Out(summary);
     return code;
 }
 
-// The checked file and what importing it would change.
+// The file and what importing it would change.
 struct CPlannedImport {
     CParameterFile file;
+    CFilePlan plan;
     CParameterStore store;
     CChangeList changes;
 
-    // False, with the exit code (nFailedRead when the keys cannot be read),
-    // when the command ends there.
-    bool Plan(int nFailedRead, CCommandOutput& output, int* pnExitCode) {
+    // The file against the keys as they are now, its refusals told unless
+    // bQuiet. False, with the exit code (nFailedRead when the keys cannot be
+    // read), when the command ends there.
+    bool Plan(int nFailedRead, CCommandOutput& output, int* pnExitCode, bool bQuiet = false) {
         if (!store.ReadBase()) {
             output.Err("cannot read the parameter keys\n");
             *pnExitCode = nFailedRead;
             return false;
         }
-        changes = store.ChangesTo(file.states);
+        plan = PlanFile(file, &store);
+        if (!Accepted(plan, bQuiet ? nullptr : &output, pnExitCode))
+            return false;
+        changes = store.ChangesTo(plan.states);
         return true;
     }
 };
@@ -219,7 +239,7 @@ CString FullPath(const char* pszPath) {
 int Diff(const char* pszPath, CCommandOutput& output) {
     CPlannedImport planned;
     int code = EXIT_DONE;
-    if (!ReadCheckedFile(pszPath, output, &planned.file, &code) ||
+    if (!ReadCommandFile(pszPath, output, &planned.file, &code) ||
         !planned.Plan(EXIT_UNUSABLE, output, &code))
         return code;
     // A save that did not finish is a change: /import finishes it first.
@@ -249,7 +269,7 @@ int Diff(const char* pszPath, CCommandOutput& output) {
 int Import(const char* pszPath, CCommandOutput& output) {
     CPlannedImport planned;
     int code = EXIT_DONE;
-    if (!ReadCheckedFile(pszPath, output, &planned.file, &code))
+    if (!ReadCommandFile(pszPath, output, &planned.file, &code))
         return code;
     // A driver that cannot be opened is told of by the step that tells it.
     CKit kit;
@@ -260,14 +280,25 @@ int Import(const char* pszPath, CCommandOutput& output) {
     CSaveLock lock;
     if (!sequence.Lock(lock))
         return EXIT_STEP_FAILED;
+    // A file with a value the machine does not hold and the pages would
+    // refuse writes nothing.
+    {
+        CPlannedImport checked;
+        checked.file = planned.file;
+        if (!checked.Plan(EXIT_STEP_FAILED, output, &code))
+            return code;
+    }
     // What an earlier save left undone comes first, so that a rerun of an
     // import that was ended or failed converges.
     bool bPendingDone = FinishPendingSaves(sequence, output);
-    if (!planned.Plan(EXIT_STEP_FAILED, output, &code))
-        return code;
+    if (!planned.Plan(EXIT_STEP_FAILED, output, &code, true)) {
+        output.Err("a save that was finished first changed what the file would refuse; "
+                   "nothing of the file was written\n");
+        return EXIT_STEP_FAILED;
+    }
     const CChangeList& changes = planned.changes;
     int wanted = 0, writes = 0, deletes = 0;
-    for (const CKeyState& state : planned.file.states)
+    for (const CKeyState& state : planned.plan.states)
         wanted += static_cast<int>(state.values.size());
     for (const CValueChange& change : changes)
         ++(change.bDelete ? deletes : writes);

@@ -1,16 +1,18 @@
 #include "app/parameter_file.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <map>
 #include <set>
 #include <utility>
 
-#include "store/regedit_encoding.h"
 #include "app/value_checks.h"
 #include "framework/handle.h"
 #include "framework/message_box.h"
+#include "model/field_numbers.h"
+#include "store/regedit_encoding.h"
 
 namespace {
-const char kMachine[] = "HKEY_LOCAL_MACHINE\\";
 
 DWORD ReadWholeFile(const char* pszPath, std::string* pBytes) {
     CFileHandle file(::CreateFileA(pszPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -32,14 +34,52 @@ DWORD ReadWholeFile(const char* pszPath, std::string* pBytes) {
     return 0;
 }
 
-// The parameter key a file's key path names, or KEY_COUNT.
-ParameterKey KeyOfPath(const std::string& path) {
-    for (int i = 0; i < KEY_COUNT; ++i) {
-        ParameterKey key = static_cast<ParameterKey>(i);
-        if (CString(path).CompareNoCase(CString(kMachine) + ParameterKeyPath(key)) == 0)
-            return key;
+bool Same(const std::string& a, const char* b) { return CString(a).CompareNoCase(b) == 0; }
+
+// The control set HKLM\SYSTEM\Select names current; 0 when it names none.
+DWORD CurrentControlSet() {
+    DWORD value = 0, size = sizeof(value);
+    if (::RegGetValueA(HKEY_LOCAL_MACHINE, "SYSTEM\\Select", "Current", RRF_RT_REG_DWORD, nullptr,
+                       &value, &size) != ERROR_SUCCESS)
+        return 0;
+    return value;
+}
+
+enum class KeyMatch { Key, OtherSet, Other };
+
+// The parameter key a file's key path names, as Windows and its tools write
+// key paths: below HKEY_LOCAL_MACHINE or HKLM, in any case, with or without
+// a closing backslash; ControlSetNNN is CurrentControlSet when it is the
+// current set (OtherSet when it is another).
+KeyMatch MatchKeyPath(std::string path, DWORD currentSet, ParameterKey* pKey) {
+    while (!path.empty() && path.back() == '\\')
+        path.pop_back();
+    size_t slash = path.find('\\');
+    if (slash == std::string::npos ||
+        !(Same(path.substr(0, slash), "HKEY_LOCAL_MACHINE") || Same(path.substr(0, slash), "HKLM")))
+        return KeyMatch::Other;
+    std::string rest = path.substr(slash + 1);
+    bool bOtherSet = false;
+    const size_t kSetAt = 7; // after "System\"
+    const char kSet[] = "ControlSet";
+    if (rest.size() > kSetAt && Same(rest.substr(0, kSetAt), "System\\") &&
+        Same(rest.substr(kSetAt, sizeof(kSet) - 1), kSet)) {
+        size_t end = rest.find('\\', kSetAt);
+        std::string number =
+            rest.substr(kSetAt + sizeof(kSet) - 1, end - kSetAt - (sizeof(kSet) - 1));
+        if (!number.empty() && number.size() <= 3 &&
+            number.find_first_not_of("0123456789") == std::string::npos) {
+            bOtherSet = static_cast<DWORD>(std::atoi(number.c_str())) != currentSet;
+            rest = "System\\CurrentControlSet" + (end == std::string::npos ? "" : rest.substr(end));
+        }
     }
-    return KEY_COUNT;
+    for (int i = 0; i < KEY_COUNT; ++i) {
+        if (Same(rest, ParameterKeyPath(static_cast<ParameterKey>(i)))) {
+            *pKey = static_cast<ParameterKey>(i);
+            return bOtherSet ? KeyMatch::OtherSet : KeyMatch::Key;
+        }
+    }
+    return KeyMatch::Other;
 }
 
 // Takes a value or a deletion into the key's state; a later one of the same
@@ -62,6 +102,44 @@ void Want(CKeyState& state, std::set<std::string>& seen, const CRegistryValue& v
     else
         state.values.push_back(value);
 }
+
+// One slot number is one slot for the driver, and one slot one number, as
+// the page keeps them: a second name for a number or a slot path the file
+// gives already is refused.
+class CSlotsGiven {
+public:
+    CString Check(const CRegistryValue& value) {
+        std::string name = FoldName(value.m_strName);
+        int32_t number = ParseSlotNumber(value.m_strName);
+        CString path = value.Text();
+        std::string folded = FoldName(path.TrimLeft().TrimRight());
+        CString reason;
+        auto byNumber = m_names.find(number);
+        auto byPath = m_paths.find(folded);
+        if (byNumber != m_names.end() && byNumber->second != name)
+            reason.Format("slot %d is given twice, also as \"%s\"", static_cast<int>(number),
+                          byNumber->second.c_str());
+        else if (!folded.empty() && byPath != m_paths.end() && byPath->second != name)
+            reason.Format("slot path %s is given twice, also to \"%s\"",
+                          static_cast<const char*>(path), byPath->second.c_str());
+        if (reason.IsEmpty()) {
+            m_names[number] = name;
+            if (!folded.empty())
+                m_paths[folded] = name;
+        }
+        return reason;
+    }
+
+private:
+    std::map<int32_t, std::string> m_names;
+    std::map<std::string, std::string> m_paths;
+};
+
+// The machine holds the value already, with the same type and bytes.
+bool Holds(const CParameterStore& machine, const CFileValue& value) {
+    const CRegistryValue* held = machine.Base(value.key).Find(value.value.m_strName);
+    return !value.bRemove && held && held->SameContent(value.value);
+}
 } // namespace
 
 BOOL ReadParameterFile(const char* pszPath, CParameterFile* pFile, CString* pError) {
@@ -77,56 +155,91 @@ BOOL ReadParameterFile(const char* pszPath, CParameterFile* pFile, CString* pErr
         pError->Format("%s(%d): %s", pszPath, errors[0].line, errors[0].reason.c_str());
         return FALSE;
     }
-    // Refusals are told in the order of their lines.
-    std::vector<std::pair<int, CString>> refusals;
-    auto refuse = [&](int line, const std::string& where, const char* reason) {
+    auto where = [&](int line, const std::string& what) {
         CString text;
-        text.Format("%s(%d): %s%s", pszPath, line, where.c_str(), reason);
-        refusals.push_back({line, text});
+        text.Format("%s(%d): %s", pszPath, line, what.c_str());
+        return text;
     };
     for (const CRegFileError& error : errors)
-        refuse(error.line, "", error.reason.c_str());
+        pFile->fixedRefusals.push_back({error.line, where(error.line, error.reason)});
 
-    std::vector<size_t> stateOf(KEY_COUNT, SIZE_MAX);
-    std::vector<std::set<std::string>> seen(KEY_COUNT);
+    DWORD currentSet = CurrentControlSet();
+    std::vector<bool> named(KEY_COUNT);
     for (const CRegFileKey& fileKey : file.keys) {
         std::string path = AnsiForDisplay(fileKey.path);
-        ParameterKey key = KeyOfPath(fileKey.path);
-        if (key == KEY_COUNT) {
-            CString text;
-            text.Format("%s(%d): %s: ignored, not one of the utility's keys", pszPath, fileKey.line,
-                        path.c_str());
-            pFile->ignored.push_back(text);
+        ParameterKey key = KEY_COUNT;
+        switch (MatchKeyPath(fileKey.path, currentSet, &key)) {
+        case KeyMatch::Other:
+            pFile->ignored.push_back(
+                where(fileKey.line, path + ": ignored, not one of the utility's keys"));
+            continue;
+        case KeyMatch::OtherSet: {
+            CString reason;
+            reason.Format(": not the current control set (HKLM\\SYSTEM\\Select\\Current is %lu)",
+                          static_cast<unsigned long>(currentSet));
+            pFile->bNamesKey = true;
+            pFile->fixedRefusals.push_back({fileKey.line, where(fileKey.line, path) + reason});
             continue;
         }
+        case KeyMatch::Key:
+            break;
+        }
+        pFile->bNamesKey = true;
         if (fileKey.remove) {
-            refuse(fileKey.line, path + ": ", "the utility never deletes its keys");
+            pFile->fixedRefusals.push_back(
+                {fileKey.line, where(fileKey.line, path + ": the utility never deletes its keys")});
             continue;
         }
-        if (stateOf[key] == SIZE_MAX) {
-            stateOf[key] = pFile->states.size();
-            pFile->states.push_back(CKeyState());
-            pFile->states.back().key = key;
+        if (!named[key]) {
+            named[key] = true;
+            pFile->keys.push_back(key);
         }
         for (const CRegFileValue& value : fileKey.values) {
             ++pFile->valueCount;
-            CRegistryValue stored;
-            CString reason;
-            if (const char* problem = StoredValueOf(value, file.version, &stored))
-                reason = problem;
-            else if (!value.remove)
-                reason = CheckParameterValue(key, stored);
-            if (!reason.IsEmpty()) {
-                std::string name = value.name.empty() ? "@" : AnsiForDisplay(value.name);
-                refuse(value.line, path + "\\" + name + ": ", reason);
+            CFileValue entry;
+            entry.key = key;
+            entry.bRemove = value.remove;
+            entry.line = value.line;
+            entry.where =
+                where(value.line,
+                      path + "\\" + (value.name.empty() ? "@" : AnsiForDisplay(value.name)) + ": ");
+            if (const char* problem = StoredValueOf(value, file.version, &entry.value)) {
+                pFile->fixedRefusals.push_back({value.line, entry.where + problem});
                 continue;
             }
-            Want(pFile->states[stateOf[key]], seen[key], stored, value.remove);
+            if (!value.remove)
+                entry.reason = CheckParameterValue(key, entry.value);
+            pFile->values.push_back(entry);
         }
     }
+    return TRUE;
+}
+
+CFilePlan PlanFile(const CParameterFile& file, const CParameterStore* pMachine) {
+    CFilePlan plan;
+    std::vector<size_t> stateOf(KEY_COUNT, SIZE_MAX);
+    for (ParameterKey key : file.keys) {
+        stateOf[key] = plan.states.size();
+        plan.states.push_back(CKeyState());
+        plan.states.back().key = key;
+    }
+    std::vector<std::pair<int, CString>> refusals = file.fixedRefusals;
+    std::vector<std::set<std::string>> seen(KEY_COUNT);
+    CSlotsGiven slots;
+    for (const CFileValue& value : file.values) {
+        CString reason = value.reason;
+        if (reason.IsEmpty() && value.key == KEY_PHYSICAL_SLOTS && !value.bRemove)
+            reason = slots.Check(value.value);
+        if (!reason.IsEmpty() && !(pMachine && Holds(*pMachine, value))) {
+            refusals.push_back({value.line, value.where + reason});
+            continue;
+        }
+        Want(plan.states[stateOf[value.key]], seen[value.key], value.value, value.bRemove);
+    }
+    // Refusals are told in the order of their lines.
     std::stable_sort(refusals.begin(), refusals.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     for (const auto& refusal : refusals)
-        pFile->refusals.push_back(refusal.second);
-    return TRUE;
+        plan.refusals.push_back(refusal.second);
+    return plan;
 }

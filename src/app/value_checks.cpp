@@ -21,17 +21,28 @@ std::vector<CString> Strings(const CRegistryValue& value) {
     return SplitMultiString(value.m_data.data(), value.m_data.size());
 }
 
+// A list value as the load reads it, whatever its type: its text up to the
+// first NUL, trimmed as the pages trim what is typed.
+CString TextOf(const CRegistryValue& value) {
+    CString text = value.Text();
+    return text.TrimLeft().TrimRight();
+}
+
 CString CheckMiniportNames(const CRegistryValue& value) {
-    if (value.m_dwType != REG_MULTI_SZ)
-        return "must be a REG_MULTI_SZ (hex(7):)";
     CMiniportList list;
+    size_t used = 0;
     for (const CString& name : Strings(value)) {
         if (!IsServiceName(name))
             return "a miniport name must not be blank";
         CMiniportRecord record;
         record.SetServiceName(name);
         list.AddTail(record);
+        used += static_cast<size_t>(name.GetLength()) + 1;
     }
+    // The load stops at the first empty string: the names after it would
+    // be neither shown nor kept.
+    if (value.m_data.find_first_not_of('\0', used) != std::string::npos)
+        return "an empty string ends the names: those after it would be lost";
     size_t size = FormatMiniportNames(list).size();
     CString reason;
     if (size > MINIPORTS_VALUE_LIMIT)
@@ -50,8 +61,9 @@ CString CheckScalarKeyValue(ParameterKey key, const CRegistryValue& value) {
     case ScalarKeyValue::Scalar:
         break;
     }
-    if (value.m_dwType != REG_DWORD || value.m_data.size() != 4 || !ScalarOf(value, &number))
-        return "must be a REG_DWORD (dword:)";
+    // The load takes one to four bytes of any type as the number.
+    if (!ScalarOf(value, &number))
+        return "must hold a number of 1 to 4 bytes (dword:)";
     CString reason;
     if (number > largest)
         reason.Format("%lu is out of range: 0 to %lu", static_cast<unsigned long>(number),
@@ -68,27 +80,26 @@ CString CheckPhysicalSlot(const CRegistryValue& value) {
     default:
         break;
     }
-    if (value.m_dwType != REG_SZ)
-        return "must be a REG_SZ";
-    return SlotPathProblem(value.Text(), false);
+    return SlotPathProblem(TextOf(value), false);
 }
 
 CString CheckResourceAssignment(const CRegistryValue& value) {
     if (CString problem = SlotPathProblem(value.m_strName, true); !problem.IsEmpty())
         return problem;
-    if (value.m_dwType != REG_SZ)
-        return "must be a REG_SZ";
     CBridgeWindow windows[3];
     int32_t bDynamic = 0;
     CResourceStringForm form;
-    ParseResourceString(value.Text(), &windows[0], &windows[1], &windows[2], &bDynamic, &form);
+    ParseResourceString(TextOf(value), &windows[0], &windows[1], &windows[2], &bDynamic, &form);
     const char* const kinds[3] = {"I/O", "memory", "prefetchable memory"};
     CString reason;
     for (int i = 0; i < 3; ++i) {
-        if (!form.bWindowMatched[i]) {
+        if (!form.bWindowMatched[i])
             reason.Format("%s window matches no window form", kinds[i]);
+        else if (!form.bWindowWhole[i])
+            reason.Format("%s window has more than a number where the bridge page takes one",
+                          kinds[i]);
+        if (!reason.IsEmpty())
             return reason;
-        }
     }
     if (((windows[0].m_dwFrom | windows[0].m_dwSize) & (IO_WINDOW_ALIGNMENT - 1)) != 0)
         return "I/O window must be 4K aligned";
@@ -99,15 +110,15 @@ CString CheckResourceAssignment(const CRegistryValue& value) {
 
 CString CheckDeviceRequirement(const CRegistryValue& value) {
     CDeviceRequirement requirement;
-    if (!requirement.ParseIdentityText(value.m_strName))
+    // The page's fields make one spelling of an identity, and no other.
+    if (!requirement.ParseIdentityText(value.m_strName) ||
+        requirement.GetIdentityText().CompareNoCase(value.m_strName) != 0)
         return "name must be a device identity PCI\\VEN_vvvv&DEV_dddd[&SUBSYS_ssssvvvv][&REV_rr]";
     if (requirement.m_wVendorId == 0xFFFF)
         return "vendor FFFF is no device";
-    if (value.m_dwType != REG_MULTI_SZ)
-        return "must be a REG_MULTI_SZ (hex(7):)";
     CString reason;
     for (const CString& text : Strings(value)) {
-        if (!requirement.ParseResourceString(text)) {
+        if (!requirement.ParseResourceString(text, true)) {
             reason.Format("\"%s\" is no BAR requirement (index 0 to 5, ':', hexadecimal size)",
                           static_cast<const char*>(text));
             return reason;
@@ -123,8 +134,6 @@ CString CheckRestriction(const CRegistryValue& value) {
     // As on the page: no service can be installed under a blank name.
     if (!IsServiceName(value.m_strName))
         return "name must be a miniport's service name";
-    if (value.m_dwType != REG_SZ)
-        return "must be a REG_SZ";
     CString text = value.Text();
     if (std::strspn(text, MINIPORT_RESTRICTION_CHARS) != static_cast<size_t>(text.GetLength()))
         return "restrictions may hold only hexadecimal digits, commas, blanks and hyphens";

@@ -13,27 +13,42 @@ uint32_t WindowAlignment(bool bIoKind) {
 
 // How many numbers the form "(%x,%x,%x:%x)" (parenthesised) or "%x:%x"
 // reads before the first mismatch, as sscanf counts them.
-int ScanParenthesised(const char* p, uint32_t numbers[4]) {
+// *ppEnd is where the scan stopped.
+int ScanParenthesised(const char* p, uint32_t numbers[4], const char** ppEnd) {
+    *ppEnd = p;
     if (!ScanLiteral(&p, '('))
         return 0;
     int count = 0;
     const char separators[3] = {',', ',', ':'};
     for (int i = 0; i < 4; ++i) {
         if (!ScanNumber(&p, 16, &numbers[i]))
-            return count;
+            break;
         ++count;
+        *ppEnd = p;
         if (i < 3 && !ScanLiteral(&p, separators[i]))
-            return count;
+            break;
     }
     return count;
 }
 
-int ScanPlain(const char* p, uint32_t numbers[2]) {
+int ScanPlain(const char* p, uint32_t numbers[2], const char** ppEnd) {
+    *ppEnd = p;
     if (!ScanNumber(&p, 16, &numbers[0]))
         return 0;
+    *ppEnd = p;
     if (!ScanLiteral(&p, ':') || !ScanNumber(&p, 16, &numbers[1]))
         return 1;
+    *ppEnd = p;
     return 2;
+}
+
+// Nothing but blanks from p on, after one closing bracket when bClosed.
+bool EndsHere(const char* p, bool bClosed) {
+    if (bClosed && !ScanLiteral(&p, ')'))
+        return false;
+    while (std::isspace(static_cast<unsigned char>(*p)))
+        ++p;
+    return *p == '\0';
 }
 
 CBridgeWindow WindowOrNotGiven(const CSlotRecord& record, uint32_t flag,
@@ -62,20 +77,23 @@ void FormatWindow(CString& text, uint32_t dwFrom, uint32_t dwTo, uint32_t dwSize
         text.Format("(%x,%x,%x%s)", dwSize, dwFrom, dwTo, static_cast<const char*>(suffix));
 }
 
-bool ParseWindow(CString text, CBridgeWindow* pWindow, bool bIoKind) {
+bool ParseWindow(CString text, CBridgeWindow* pWindow, bool bIoKind, bool* pbWhole) {
     *pWindow = {WINDOW_UNPARSED, WINDOW_UNPARSED, WINDOW_UNPARSED, WINDOW_UNPARSED};
     uint32_t n[4] = {};
-    int parenthesised = ScanParenthesised(text, n);
+    const char* end = nullptr;
+    bool bWhole = false;
+    int parenthesised = ScanParenthesised(text, n, &end);
+    int plain = 0;
     if (parenthesised >= 3) {
         *pWindow = {n[1], n[2], n[0], parenthesised == 4 ? n[3] : WindowAlignment(bIoKind)};
-        return true;
-    }
-    int plain = ScanPlain(text, n);
-    if (plain >= 1) {
+        bWhole = EndsHere(end, true);
+    } else if ((plain = ScanPlain(text, n, &end)) >= 1) {
         *pWindow = {0, WindowTop(bIoKind), n[0], plain == 2 ? n[1] : WindowAlignment(bIoKind)};
-        return true;
+        bWhole = EndsHere(end, false);
     }
-    return false;
+    if (pbWhole)
+        *pbWhole = bWhole;
+    return parenthesised >= 3 || plain >= 1;
 }
 
 bool ParseResourceString(CString text, CBridgeWindow* pIo, CBridgeWindow* pMem,
@@ -100,8 +118,8 @@ bool ParseResourceString(CString text, CBridgeWindow* pIo, CBridgeWindow* pMem,
                 end = nullptr;
         }
         size_t length = end ? static_cast<size_t>(end - rest) : std::strlen(rest);
-        form.bWindowMatched[i] =
-            ParseWindow(CString(std::string(rest, length)), windows[i], i == 0);
+        form.bWindowMatched[i] = ParseWindow(CString(std::string(rest, length)), windows[i], i == 0,
+                                             &form.bWindowWhole[i]);
         // Past the window text and the one separator after it, if any.
         rest += length;
         if (*rest)

@@ -23,13 +23,16 @@ constexpr uint32_t MEM_WINDOW_ALIGNMENT = 0x100000;
 void FormatWindow(CString& text, uint32_t dwFrom, uint32_t dwTo, uint32_t dwSize,
                   uint32_t dwAlignment, bool bIoKind);
 // Tries the four forms in order; false, with WINDOW_UNPARSED in all four
-// numbers, when none matches.
-bool ParseWindow(CString text, CBridgeWindow* pWindow, bool bIoKind);
+// numbers, when none matches. *pbWhole tells whether the form took the whole
+// text, blanks apart: "1000zz" reads as 1000, but is no window the bridge
+// page would write.
+bool ParseWindow(CString text, CBridgeWindow* pWindow, bool bIoKind, bool* pbWhole = nullptr);
 // How far a resource string keeps to its form: whether each window's text
-// matched one of the forms, and whether what follows the third window is
-// nothing or one hexadecimal number.
+// matched one of the forms and was nothing but that form, and whether what
+// follows the third window is nothing or one hexadecimal number.
 struct CResourceStringForm {
     bool bWindowMatched[3];
+    bool bWindowWhole[3];
     bool bTailIsNumber;
 };
 // Splits the three window texts and the dynamic-bus field; always true.

@@ -92,7 +92,7 @@ CString CDeviceRequirement::GetResourceText() const {
     return CString(text);
 }
 
-bool CDeviceRequirement::ParseResourceString(const char* pszText) {
+bool CDeviceRequirement::ParseResourceString(const char* pszText, bool bWhole) {
     if (!pszText)
         return false;
     const char* p = pszText;
@@ -101,6 +101,10 @@ bool CDeviceRequirement::ParseResourceString(const char* pszText) {
     if (!ScanNumber(&p, 10, &index) || index >= kBarCount)
         return false;
     if (!ScanLiteral(&p, ':') || !ScanNumber(&p, 16, &value))
+        return false;
+    while (bWhole && (*p == ' ' || *p == '\t'))
+        ++p;
+    if (bWhole && *p != '\0')
         return false;
     m_dwBars[index] = value;
     return true;

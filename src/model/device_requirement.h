@@ -30,8 +30,9 @@ struct CDeviceRequirement {
     // The CString holds the embedded NULs: GetLength() is the byte count to store.
     CString GetResourceText() const;
     // One string "%d:%x" (decimal index 0..5, colon, hex value, either case, optional 0x prefix);
-    // on success the value replaces that BAR. false, record unchanged, otherwise.
-    bool ParseResourceString(const char* pszText);
+    // on success the value replaces that BAR. false, record unchanged, otherwise, and (when
+    // bWhole) when anything but blanks follows the value.
+    bool ParseResourceString(const char* pszText, bool bWhole = false);
 
     // Every field alike: a copy, unchanged.
     bool operator==(const CDeviceRequirement& other) const;

@@ -10,6 +10,8 @@ constexpr uint32_t STALL_INTERVAL_LARGEST = 65535;
 constexpr uint32_t INTERVAL_LARGEST = 100000; // the other intervals and time-outs
 constexpr uint32_t FLAG_LARGEST = 1;          // the controller's flags, the mode
 constexpr uint32_t TIMEOUT_ACTION_LARGEST = 2;
+// An edit's number is saved as typed, beyond its up-down's range too.
+constexpr uint32_t TYPED_LARGEST = 0xFFFFFFFF;
 
 // The main hot-swap driver's timings and its surprise-removal scan.
 struct CMiscParameters {

@@ -46,11 +46,11 @@ uint32_t* AsUnsigned(int* p) { return reinterpret_cast<uint32_t*>(p); }
 
 const ScalarValue kScalars[] = {
     {KEY_QUARNEL, "StallInterval", [](const CParameterData& d) { return &d.misc.m_dwPollingRate; },
-     STALL_INTERVAL_LARGEST},
+     TYPED_LARGEST},
     {KEY_QUARNEL, "DisconnectRetryInterval",
-     [](const CParameterData& d) { return &d.misc.m_dwDisconnectTimeout; }, INTERVAL_LARGEST},
+     [](const CParameterData& d) { return &d.misc.m_dwDisconnectTimeout; }, TYPED_LARGEST},
     {KEY_QUARNEL, "InsertBeforeEjectInterval",
-     [](const CParameterData& d) { return &d.misc.m_dwInsertBeforeEject; }, INTERVAL_LARGEST},
+     [](const CParameterData& d) { return &d.misc.m_dwInsertBeforeEject; }, TYPED_LARGEST},
     {KEY_VARDEK, "SuppressSlotPowerAtStartup",
      [](const CParameterData& d) {
          return AsUnsigned(&d.controller.m_bSuppressSlotPowerAtStartup);
@@ -70,9 +70,9 @@ const ScalarValue kScalars[] = {
     {KEY_MORAVIK, "Mode", [](const CParameterData& d) { return &d.systemBoard.m_dwMode; },
      FLAG_LARGEST},
     {KEY_MORAVIK, "SpyPollTimeout",
-     [](const CParameterData& d) { return &d.systemBoard.m_dwPollInterval; }, INTERVAL_LARGEST},
+     [](const CParameterData& d) { return &d.systemBoard.m_dwPollInterval; }, TYPED_LARGEST},
     {KEY_MORAVIK, "Timeout", [](const CParameterData& d) { return &d.systemBoard.m_dwTimeout; },
-     INTERVAL_LARGEST},
+     TYPED_LARGEST},
     {KEY_MORAVIK, "TimeoutAction",
      [](const CParameterData& d) { return &d.systemBoard.m_dwTimeoutAction; },
      TIMEOUT_ACTION_LARGEST},

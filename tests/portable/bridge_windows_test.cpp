@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "model/bridge_windows.h"
 
@@ -47,6 +48,17 @@ TEST(BridgeWindows, FormsAreWrittenShortAndTriedInOrder) {
     EXPECT_TRUE(Parsed("( 1000,2,3)", true) == (CBridgeWindow{2, 3, 0x1000, 0x1000}));
     for (const char* text : {"", "(1000,2000)", "(1000 ,2,3)", "zz", "(", ":10"})
         EXPECT_TRUE(Parsed(text, true) == kUnparsed) << text;
+    // A window the bridge page writes is its form and nothing after it.
+    const std::pair<const char*, bool> whole[] = {
+        {"1000 ", true},         {"1000:2000", true}, {"(1000,2,3)", true},
+        {"(1000,2,3:4) ", true}, {" 1000zz", false},  {"(1000,2,3)x", false},
+        {"(1000,2,3", false},    {"1000:", false},    {"1000:2000:3000", false}};
+    for (const auto& form : whole) {
+        CBridgeWindow window;
+        bool bWhole = !form.second;
+        ParseWindow(form.first, &window, true, &bWhole);
+        EXPECT_EQ(form.second, bWhole) << form.first;
+    }
 }
 
 TEST(BridgeWindows, ResourceStringFormTellsWhichPartsKeepToTheirForms) {

@@ -77,6 +77,10 @@ TEST(DeviceRequirement, ResourcesReadIndexZeroToFiveAndWriteNulSeparatedStrings)
     EXPECT_EQ(0xFFFFFFFFu, r.m_dwBars[1]);
     ASSERT_TRUE(r.ParseResourceString("1:0x"));
     EXPECT_EQ(0u, r.m_dwBars[1]);
+    // As the page's fields give it: nothing but blanks after the value.
+    EXPECT_TRUE(r.ParseResourceString("0:1000junk"));
+    EXPECT_FALSE(r.ParseResourceString("0:1000junk", true));
+    EXPECT_TRUE(r.ParseResourceString("0:1000 ", true));
 }
 
 TEST(DeviceRequirementList, MergesTheSameIdentity) {
