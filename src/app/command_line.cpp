@@ -91,7 +91,9 @@ CString Quoted(const CString& text) {
 }
 
 // A short, readable form of a value's data.
-CString Shown(const CRegistryValue& value) {
+CString Shown(const CRegistryValue& wide) {
+    // Text as the code page shows it; other data as its bytes.
+    CRegistryValue value = AnsiViewOf(wide);
     CString text;
     DWORD number = 0;
     if (value.m_dwType == REG_DWORD && value.m_data.size() == 4 && ScalarOf(value, &number)) {
@@ -150,7 +152,8 @@ bool Accepted(const CFilePlan& plan, CCommandOutput* pOutput, int* pnExitCode) {
 }
 
 int Export(const char* pszPath, CCommandOutput& output) {
-    CParameterStore store;
+    // Every name and byte as stored.
+    CParameterStore store(ValueEncoding::Wide);
     if (!store.ReadBase()) {
         output.Err("cannot read the parameter keys\n");
         return EXIT_UNUSABLE;
@@ -162,7 +165,7 @@ int Export(const char* pszPath, CCommandOutput& output) {
         CRegFileKey fileKey;
         fileKey.path = std::string(kMachine) + ParameterKeyPath(key);
         for (const CRegistryValue& value : store.Base(key).All())
-            fileKey.values.push_back(RegFileValueOf(value));
+            fileKey.values.push_back(RegFileValueOf(value, ValueEncoding::Wide));
         count += static_cast<int>(fileKey.values.size());
         file.keys.push_back(fileKey);
     }
@@ -209,7 +212,7 @@ int Check(const char* pszPath, CCommandOutput& output) {
 struct CPlannedImport {
     CParameterFile file;
     CFilePlan plan;
-    CParameterStore store;
+    CParameterStore store{ValueEncoding::Wide};
     CChangeList changes;
 
     // The file against the keys as they are now, its refusals told unless

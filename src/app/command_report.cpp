@@ -3,6 +3,7 @@
 #include <cstdarg>
 
 #include "framework/message_box.h"
+#include "store/regedit_encoding.h"
 #include "sys/driver_files.h"
 #include "sys/kit.h"
 
@@ -12,7 +13,7 @@ const char* Text(const CString& text) { return text; }
 
 CString ValuePath(ParameterKey key, const CString& name) {
     return CString("HKEY_LOCAL_MACHINE\\") + ParameterKeyPath(key) + "\\" +
-           (name.IsEmpty() ? "@" : name);
+           (name.IsEmpty() ? CString("@") : CString(AnsiForDisplay(name.str())));
 }
 
 void CCommandReport::Line(const char* pszFormat, ...) {

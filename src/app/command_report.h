@@ -7,7 +7,8 @@
 
 class CKit;
 
-// "HKEY_LOCAL_MACHINE\<key>\<name>", @ for the unnamed value.
+// "HKEY_LOCAL_MACHINE\<key>\<name>", @ for the unnamed value; the name,
+// in UTF-8 as the command line reads it, in the code page's characters.
 CString ValuePath(ParameterKey key, const CString& name);
 
 class CCommandReport : public ISaveReport {

@@ -182,7 +182,8 @@ int UndoSave(const char* pszId, CCommandOutput& output) {
                    command.journal.BeforePath(record) + " cannot be read\n");
         return EXIT_UNUSABLE;
     }
-    CParameterStore store;
+    // The values as the save wrote them: of its encoding.
+    CParameterStore store(record.bWide ? ValueEncoding::Wide : ValueEncoding::Ansi);
     if (!store.ReadBase()) {
         output.Err("cannot read the parameter keys\n");
         return EXIT_UNUSABLE;

@@ -86,9 +86,9 @@ KeyMatch MatchKeyPath(std::string path, DWORD currentSet, ParameterKey* pKey) {
 // name takes the place of an earlier.
 void Want(CKeyState& state, std::set<std::string>& seen, const CRegistryValue& value,
           bool bRemove) {
-    std::string folded = FoldName(value.m_strName);
+    std::string folded = FoldName(value.m_strName, ValueEncoding::Wide);
     if (!seen.insert(folded).second) {
-        auto same = [&](const char* name) { return FoldName(name) == folded; };
+        auto same = [&](const char* name) { return FoldName(name, ValueEncoding::Wide) == folded; };
         state.values.erase(
             std::remove_if(state.values.begin(), state.values.end(),
                            [&](const CRegistryValue& v) { return same(v.m_strName); }),
@@ -203,12 +203,13 @@ BOOL ReadParameterFile(const char* pszPath, CParameterFile* pFile, CString* pErr
             entry.where =
                 where(value.line,
                       path + "\\" + (value.name.empty() ? "@" : AnsiForDisplay(value.name)) + ": ");
-            if (const char* problem = StoredValueOf(value, file.version, &entry.value)) {
+            if (const char* problem =
+                    StoredValueOf(value, file.version, &entry.value, ValueEncoding::Wide)) {
                 pFile->fixedRefusals.push_back({value.line, entry.where + problem});
                 continue;
             }
             if (!value.remove)
-                entry.reason = CheckParameterValue(key, entry.value);
+                entry.reason = CheckParameterValue(key, AnsiViewOf(entry.value));
             pFile->values.push_back(entry);
         }
     }
@@ -229,7 +230,7 @@ CFilePlan PlanFile(const CParameterFile& file, const CParameterStore* pMachine) 
     for (const CFileValue& value : file.values) {
         CString reason = value.reason;
         if (reason.IsEmpty() && value.key == KEY_PHYSICAL_SLOTS && !value.bRemove)
-            reason = slots.Check(value.value);
+            reason = slots.Check(AnsiViewOf(value.value));
         if (!reason.IsEmpty() && !(pMachine && Holds(*pMachine, value))) {
             refusals.push_back({value.line, value.where + reason});
             continue;

@@ -75,6 +75,10 @@ bool ReadLine(const std::vector<std::string>& w, CSaveRecord* record) {
     }
     if (head == "source" && w.size() == 2)
         return Unhex(w[1], &record->source);
+    if (head == "encoding" && w.size() == 2 && (w[1] == "wide" || w[1] == "ansi")) {
+        record->bWide = w[1] == "wide";
+        return true;
+    }
     if (head == "value" && w.size() >= 4) {
         CSaveRecordValue value;
         long key = 0, type = 0;
@@ -164,6 +168,7 @@ std::string FormatSaveRecord(const CSaveRecord& record) {
     text += "id " + record.id + "\n";
     text += "time " + record.time + "\n";
     text += "source " + Hex(record.source) + "\n";
+    text += std::string("encoding ") + (record.bWide ? "wide" : "ansi") + "\n";
     for (const CSaveRecordValue& value : record.values) {
         text += "value " + std::to_string(value.key) + " " + Hex(value.name);
         text += value.bDelete ? " delete\n"

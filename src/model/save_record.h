@@ -43,6 +43,9 @@ struct CSaveRecord {
     std::string id;     // names the record's files; ids sort in time order
     std::string time;   // local time, "YYYY-MM-DD HH:MM:SS"
     std::string source; // the sheet and its user, or the command and its file
+    // Names in UTF-8 and data as stored, as the command line reads and
+    // writes them; otherwise in the ANSI code page, as the pages do.
+    bool bWide = false;
     std::vector<CSaveRecordValue> values;
     std::vector<CSaveStep> steps;
     SaveRecordState state = SaveRecordState::Incomplete;

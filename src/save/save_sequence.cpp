@@ -29,6 +29,7 @@ CMiniportRecord MiniportOf(const CSaveRecordMiniport& recorded) {
 // Every value of each key the changes touch, as it is now, and a deletion
 // of each value they make, so that the file restores the keys exactly.
 CRegFile ContentBefore(const CParameterStore& store, const CChangeList& changes) {
+    ValueEncoding encoding = store.Encoding();
     CRegFile file;
     for (int key = 0; key < KEY_COUNT; ++key) {
         CRegFileKey content;
@@ -37,7 +38,8 @@ CRegFile ContentBefore(const CParameterStore& store, const CChangeList& changes)
         for (const CValueChange& change : changes) {
             if (change.key != key || now.Find(change.value.m_strName))
                 continue;
-            CRegFileValue made = RegFileValueOf(CRegistryValue{change.value.m_strName, REG_SZ, ""});
+            CRegFileValue made =
+                RegFileValueOf(CRegistryValue{change.value.m_strName, REG_SZ, ""}, encoding);
             made.remove = true;
             content.values.push_back(made);
         }
@@ -47,7 +49,7 @@ CRegFile ContentBefore(const CParameterStore& store, const CChangeList& changes)
         if (!bTouched)
             continue;
         for (const CRegistryValue& value : now.All())
-            content.values.push_back(RegFileValueOf(value));
+            content.values.push_back(RegFileValueOf(value, encoding));
         file.keys.push_back(content);
     }
     return file;
@@ -131,6 +133,7 @@ CSaveOutcome CSaveSequence::Run(CParameterStore& store, const CChangeList& chang
     outcome.nChangedElsewhere = nChangedElsewhere;
     CSaveRecord record;
     record.source = source.str();
+    record.bWide = store.Encoding() == ValueEncoding::Wide;
     for (const CValueChange& change : changes)
         record.values.push_back({change.key, change.value.m_strName.str(), change.bDelete,
                                  change.value.m_dwType, change.value.m_data});
@@ -259,7 +262,8 @@ bool CSaveSequence::ChangesOf(const CSaveRecord& record, CChangeList* pChanges) 
     CRegFile before;
     if (!m_journal.ReadBefore(record, &before))
         return false;
-    CKeyValues content[KEY_COUNT];
+    ValueEncoding encoding = record.bWide ? ValueEncoding::Wide : ValueEncoding::Ansi;
+    std::vector<CKeyValues> content(KEY_COUNT, CKeyValues(encoding));
     for (const CRegFileKey& key : before.keys) {
         int index = 0;
         while (index < KEY_COUNT && FilePathOf(ParameterKey(index)).CompareNoCase(key.path.c_str()))
@@ -271,7 +275,7 @@ bool CSaveSequence::ChangesOf(const CSaveRecord& record, CChangeList* pChanges) 
             CRegistryValue stored;
             if (value.remove)
                 continue;
-            if (StoredValueOf(value, RegFileVersion::Version5, &stored))
+            if (StoredValueOf(value, RegFileVersion::Version5, &stored, encoding))
                 return false;
             values.push_back(stored);
         }
@@ -299,7 +303,7 @@ bool CSaveSequence::ChangesOf(const CSaveRecord& record, CChangeList* pChanges) 
 CSaveOutcome CSaveSequence::Finish(CSaveRecord record) {
     CSaveOutcome outcome;
     CChangeList changes;
-    CParameterStore store;
+    CParameterStore store(record.bWide ? ValueEncoding::Wide : ValueEncoding::Ansi);
     if (!ChangesOf(record, &changes)) {
         m_report.RecordUnreadable(m_journal.BeforePath(record));
         return outcome;

@@ -99,6 +99,7 @@ bool StoresTheSame(const CMiniportRecord& a, const CMiniportRecord& b) {
 }
 
 bool HasValue(const CKeyedValues& values, ParameterKey key, const CRegistryValue& value) {
+    // The pages' values, of the ANSI encoding.
     for (const auto& keyed : values)
         if (keyed.first == key && FoldName(keyed.second.m_strName) == FoldName(value.m_strName) &&
             keyed.second.SameContent(value))
@@ -198,12 +199,13 @@ void KeepWhatIsPending(const std::vector<CLoadedRecord<TRecord>>& before,
 
 // How many of the values the pages load differ between two readings of a
 // key: every value of a list key, the utility's own of a scalar key.
-size_t CountDifferences(ParameterKey key, const CKeyValues& before, const CKeyValues& now) {
+size_t CountDifferences(ParameterKey key, const CKeyValues& before, const CKeyValues& now,
+                        ValueEncoding encoding) {
     std::set<std::string> names;
     for (const CKeyValues* values : {&before, &now})
         for (const CRegistryValue& value : values->All())
             if (IsListKey(key) || FindScalarKeyValue(key, value.m_strName) != ScalarKeyValue::Other)
-                names.insert(FoldName(value.m_strName));
+                names.insert(FoldName(value.m_strName, encoding));
     size_t count = 0;
     for (const std::string& name : names) {
         const CRegistryValue* a = before.Find(name.c_str());
@@ -247,13 +249,17 @@ ScalarKeyValue FindScalarKeyValue(ParameterKey key, const char* name, DWORD* pdw
 }
 
 LONG CValueWriter::SetValue(HKEY hKey, const CRegistryValue& value) {
-    return ::RegSetValueExA(hKey, value.m_strName, 0, value.m_dwType,
-                            reinterpret_cast<const BYTE*>(value.m_data.data()),
-                            static_cast<DWORD>(value.m_data.size()));
+    return WriteValue(hKey, value, m_encoding);
 }
 
 LONG CValueWriter::DeleteValue(HKEY hKey, const char* lpszName) {
-    return ::RegDeleteValueA(hKey, lpszName);
+    return ::DeleteValue(hKey, lpszName, m_encoding);
+}
+
+CParameterStore::CParameterStore(ValueEncoding encoding) : m_encoding(encoding) {
+    for (int i = 0; i < KEY_COUNT; ++i)
+        m_base[i] = m_seen[i] = CKeyValues(encoding);
+    m_registry.m_encoding = encoding;
 }
 
 BOOL CParameterStore::OpenKeys() {
@@ -278,7 +284,7 @@ BOOL CParameterStore::Load(const CParameterData& data, CLocationResolver& resolv
     for (int i = 0; i < KEY_COUNT; ++i) {
         // The time first: a write while the key is read shows at the save.
         m_written[i] = LastWriteTime(m_keys[i]);
-        m_base[i].Assign(ReadAllValues(m_keys[i]));
+        m_base[i].Assign(ReadAllValues(m_keys[i], m_encoding));
         m_seen[i] = m_base[i];
     }
     CloseKeys();
@@ -320,7 +326,7 @@ BOOL CParameterStore::ReadBase() {
             m_base[i].Assign({});
         } else if (error == ERROR_SUCCESS) {
             m_written[i] = LastWriteTime(key);
-            m_base[i].Assign(ReadAllValues(key));
+            m_base[i].Assign(ReadAllValues(key, m_encoding));
         } else {
             return FALSE;
         }
@@ -410,9 +416,9 @@ CChangeList CParameterStore::Diff(const CPlan& plan) const {
         // Of two values of one name, the later is the one wanted.
         std::map<std::string, size_t> wanted;
         for (size_t i = 0; i < desired.size(); ++i)
-            wanted[FoldName(desired[i].value.m_strName)] = i;
+            wanted[FoldName(desired[i].value.m_strName, m_encoding)] = i;
         for (size_t i = 0; i < desired.size(); ++i) {
-            if (wanted[FoldName(desired[i].value.m_strName)] != i)
+            if (wanted[FoldName(desired[i].value.m_strName, m_encoding)] != i)
                 continue;
             const CRegistryValue* stored = m_base[key].Find(desired[i].value.m_strName);
             if (stored && stored->SameContent(desired[i].value))
@@ -429,7 +435,7 @@ CChangeList CParameterStore::Diff(const CPlan& plan) const {
         }
         std::set<std::string> deleted;
         for (const CString& name : plan.owned[key]) {
-            std::string folded = FoldName(name);
+            std::string folded = FoldName(name, m_encoding);
             const CRegistryValue* stored = m_base[key].Find(name);
             if (!stored || wanted.count(folded) || !deleted.insert(folded).second)
                 continue;
@@ -465,7 +471,7 @@ std::vector<CFailedChange> CParameterStore::Apply(const CChangeList& changes,
         if (change.bUnedited) {
             // The value as the load found it is the user's to replace; one
             // another program stored since is not.
-            LONG lRead = ReadValue(hKey, name, &live);
+            LONG lRead = ReadValue(hKey, name, &live, m_encoding);
             if (lRead != ERROR_SUCCESS && lRead != ERROR_FILE_NOT_FOUND) {
                 failures.push_back({change, lRead});
                 continue;
@@ -486,8 +492,9 @@ std::vector<CFailedChange> CParameterStore::Apply(const CChangeList& changes,
         }
         LONG lError = change.bDelete ? m_pWriter->DeleteValue(hKey, name)
                                      : m_pWriter->SetValue(hKey, change.value);
-        // A value that is gone already is as good as deleted.
-        if (change.bDelete && lError == ERROR_FILE_NOT_FOUND)
+        // A value that is gone already is as good as deleted for the pages;
+        // the command line, which read the name it deletes, tells it.
+        if (change.bDelete && lError == ERROR_FILE_NOT_FOUND && m_encoding == ValueEncoding::Ansi)
             lError = ERROR_SUCCESS;
         if (lError != ERROR_SUCCESS) {
             failures.push_back({change, lError});
@@ -506,11 +513,11 @@ std::vector<CFailedChange> CParameterStore::Apply(const CChangeList& changes,
 void CParameterStore::Commit(const std::vector<CFailedChange>& failures, CSnapshot next) {
     CFailedNames failed;
     for (const CFailedChange& failure : failures)
-        failed.insert({failure.change.key, FoldName(failure.change.value.m_strName)});
+        failed.insert({failure.change.key, FoldName(failure.change.value.m_strName, m_encoding)});
     // A scalar that was not written keeps what the page showed before, so
     // that it is written at the next save, or left when the user goes back.
     auto isFailed = [&](ParameterKey key, const char* name) {
-        return failed.count({key, FoldName(name)}) > 0;
+        return failed.count({key, FoldName(name, m_encoding)}) > 0;
     };
     for (size_t i = 0; i < kNoScanIndex; ++i)
         if (isFailed(kScalars[i].key, kScalars[i].name))
@@ -532,9 +539,9 @@ size_t CParameterStore::CountChangedElsewhere() {
         FILETIME written = LastWriteTime(m_keys[i]);
         if (SameTime(written, m_written[i]))
             continue;
-        CKeyValues now;
-        now.Assign(ReadAllValues(m_keys[i]));
-        count += CountDifferences(ParameterKey(i), m_seen[i], now);
+        CKeyValues now(m_encoding);
+        now.Assign(ReadAllValues(m_keys[i], m_encoding));
+        count += CountDifferences(ParameterKey(i), m_seen[i], now, m_encoding);
         m_seen[i] = std::move(now);
         m_written[i] = written;
     }

@@ -102,6 +102,8 @@ public:
     virtual ~CValueWriter() = default;
     virtual LONG SetValue(HKEY hKey, const CRegistryValue& value);
     virtual LONG DeleteValue(HKEY hKey, const char* lpszName);
+
+    ValueEncoding m_encoding = ValueEncoding::Ansi;
 };
 
 // A record of a list as the load or the last save left it, and the values
@@ -116,6 +118,11 @@ template <class TRecord> struct CLoadedRecord {
 
 class CParameterStore {
 public:
+    // The pages' store reads and writes through the ANSI API; the command
+    // line's through the wide API, every name and byte as stored.
+    explicit CParameterStore(ValueEncoding encoding = ValueEncoding::Ansi);
+    ValueEncoding Encoding() const { return m_encoding; }
+
     // The scalar values, NoScanForSurpriseRemoval included.
     static const size_t SCALAR_COUNT = 12;
 
@@ -199,6 +206,7 @@ private:
     CPlan Plan(const CParameterData& data, bool bController, bool bService) const;
     CChangeList Diff(const CPlan& plan) const;
 
+    ValueEncoding m_encoding;
     CRegistryKey m_keys[KEY_COUNT];
     CKeyValues m_base[KEY_COUNT];
     // Each key as last read or written here, and its last-write time then.

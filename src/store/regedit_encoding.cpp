@@ -74,8 +74,41 @@ std::string RegFileTextOf(const std::string& bytes) {
     return ToUtf8(Widen(CP_ACP, bytes));
 }
 
+namespace {
+const char* WideStoredValueOf(const CRegFileValue& value, RegFileVersion version,
+                              CRegistryValue* pValue) {
+    pValue->m_strName = value.name;
+    pValue->m_dwType = value.type;
+    if (value.quoted)
+        pValue->m_data = Utf16Bytes(Widen(CP_UTF8, value.data));
+    else if (IsStringType(value.type) && version == RegFileVersion::Regedit4)
+        pValue->m_data = Utf16Bytes(Widen(CP_ACP, value.data));
+    else
+        pValue->m_data = value.data;
+    return nullptr;
+}
+
+CRegFileValue WideRegFileValueOf(const CRegistryValue& value) {
+    CRegFileValue out;
+    out.name = value.m_strName.str();
+    out.type = value.m_dwType;
+    out.data = value.m_data;
+    // Quoted only when the quoted text is exactly these bytes again.
+    if (IsStringType(value.m_dwType) && value.m_data.size() % 2 == 0) {
+        CRegFileValue quoted = out;
+        std::wstring text = FromUtf16Bytes(value.m_data);
+        quoted.data = ToUtf8(text);
+        if (Widen(CP_UTF8, quoted.data) == text && IsWrittenQuoted(quoted))
+            return quoted;
+    }
+    return out;
+}
+} // namespace
+
 const char* StoredValueOf(const CRegFileValue& value, RegFileVersion version,
-                          CRegistryValue* pValue) {
+                          CRegistryValue* pValue, ValueEncoding encoding) {
+    if (encoding == ValueEncoding::Wide)
+        return WideStoredValueOf(value, version, pValue);
     std::string name, data;
     if (!ToAnsi(Widen(CP_UTF8, value.name), &name))
         return "the name has characters the ANSI code page lacks";
@@ -97,7 +130,9 @@ const char* StoredValueOf(const CRegFileValue& value, RegFileVersion version,
     return nullptr;
 }
 
-CRegFileValue RegFileValueOf(const CRegistryValue& value) {
+CRegFileValue RegFileValueOf(const CRegistryValue& value, ValueEncoding encoding) {
+    if (encoding == ValueEncoding::Wide)
+        return WideRegFileValueOf(value);
     CRegFileValue out;
     out.name = ToUtf8(Widen(CP_ACP, value.m_strName.str()));
     out.type = value.m_dwType;

@@ -14,15 +14,19 @@
 // (REGEDIT4).
 std::string RegFileTextOf(const std::string& bytes);
 
-// A value read from a file of that version as the utility stores it: name
-// and quoted text in the ANSI code page, and string-typed hex data too (in a
-// Version 5.00 file they are UTF-16LE, in a REGEDIT4 file ANSI already).
-// Null, or why the value cannot be stored so.
+// A value read from a file of that version as the utility stores it. Of the
+// ANSI encoding: name and quoted text in the ANSI code page, and
+// string-typed hex data too (in a Version 5.00 file they are UTF-16LE, in a
+// REGEDIT4 file ANSI already). Of the wide encoding: the name in UTF-8,
+// string data in UTF-16LE, and hex data of a Version 5.00 file byte for
+// byte. Null, or why the value cannot be stored so.
 const char* StoredValueOf(const CRegFileValue& value, RegFileVersion version,
-                          CRegistryValue* pValue);
+                          CRegistryValue* pValue, ValueEncoding encoding = ValueEncoding::Ansi);
 
-// A stored value as a Version 5.00 file carries it.
-CRegFileValue RegFileValueOf(const CRegistryValue& value);
+// A stored value as a Version 5.00 file carries it: quoted when its text
+// reads back as the same bytes, in hex otherwise.
+CRegFileValue RegFileValueOf(const CRegistryValue& value,
+                             ValueEncoding encoding = ValueEncoding::Ansi);
 
 // The bytes of a Version 5.00 file: its text in UTF-16LE after a byte order
 // mark.

@@ -1,6 +1,7 @@
 #include "store/registry_values.h"
 
 #include <algorithm>
+#include <cstring>
 
 CRegistryValue StringValue(const CString& name, const CString& text) {
     return {name, REG_SZ, text.str() + '\0'};
@@ -13,7 +14,33 @@ CRegistryValue DwordValue(const CString& name, DWORD value) {
     return {name, REG_DWORD, data};
 }
 
-std::string FoldName(const char* name) {
+std::wstring WideOf(const std::string& utf8) {
+    if (utf8.empty())
+        return std::wstring();
+    int size = static_cast<int>(utf8.size());
+    int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, &wide[0], length);
+    return wide;
+}
+
+std::string Utf8Of(const std::wstring& wide) {
+    if (wide.empty())
+        return std::string();
+    int size = static_cast<int>(wide.size());
+    int length = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, &utf8[0], length, nullptr, nullptr);
+    return utf8;
+}
+
+std::string FoldName(const char* name, ValueEncoding encoding) {
+    if (encoding == ValueEncoding::Wide) {
+        std::wstring wide = WideOf(name);
+        if (!wide.empty())
+            ::CharUpperBuffW(&wide[0], static_cast<DWORD>(wide.size()));
+        return Utf8Of(wide);
+    }
     std::string folded(name);
     if (!folded.empty())
         ::CharUpperBuffA(&folded[0], static_cast<DWORD>(folded.size()));
@@ -24,28 +51,28 @@ void CKeyValues::Assign(std::vector<CRegistryValue> values) {
     m_values = std::move(values);
     m_index.clear();
     for (size_t i = 0; i < m_values.size(); ++i)
-        m_index.emplace(FoldName(m_values[i].m_strName), i);
+        m_index.emplace(FoldName(m_values[i].m_strName, m_encoding), i);
 }
 
 const CRegistryValue* CKeyValues::Find(const char* name) const {
-    auto found = m_index.find(FoldName(name));
+    auto found = m_index.find(FoldName(name, m_encoding));
     return found == m_index.end() ? nullptr : &m_values[found->second];
 }
 
 void CKeyValues::Set(const CRegistryValue& value) {
-    auto found = m_index.find(FoldName(value.m_strName));
+    auto found = m_index.find(FoldName(value.m_strName, m_encoding));
     if (found != m_index.end()) {
         // The registry keeps the name as it was first given.
         m_values[found->second].m_dwType = value.m_dwType;
         m_values[found->second].m_data = value.m_data;
         return;
     }
-    m_index.emplace(FoldName(value.m_strName), m_values.size());
+    m_index.emplace(FoldName(value.m_strName, m_encoding), m_values.size());
     m_values.push_back(value);
 }
 
 void CKeyValues::Remove(const char* name) {
-    auto found = m_index.find(FoldName(name));
+    auto found = m_index.find(FoldName(name, m_encoding));
     if (found == m_index.end())
         return;
     m_values.erase(m_values.begin() + static_cast<std::ptrdiff_t>(found->second));
@@ -63,7 +90,40 @@ const DWORD kLongestName = 2 * 16384;
 const DWORD kMaxRetries = 8;
 } // namespace
 
-std::vector<CRegistryValue> ReadAllValues(HKEY hKey) {
+namespace {
+std::vector<CRegistryValue> ReadAllWide(HKEY hKey) {
+    std::vector<CRegistryValue> values;
+    DWORD longestName = 0, longestData = 0;
+    ::RegQueryInfoKeyW(hKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                       &longestName, &longestData, nullptr, nullptr);
+    std::wstring name(std::max<DWORD>(kFirstBufferSize, longestName + 1), L'\0');
+    std::string data(std::max(kFirstBufferSize, longestData + 1), '\0');
+    for (DWORD index = 0, retries = 0;;) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        DWORD dataSize = static_cast<DWORD>(data.size());
+        DWORD type = REG_NONE;
+        LONG rc = ::RegEnumValueW(hKey, index, &name[0], &nameLength, nullptr, &type,
+                                  reinterpret_cast<BYTE*>(&data[0]), &dataSize);
+        if (rc == ERROR_MORE_DATA && ++retries <= kMaxRetries) {
+            if (name.size() < kLongestName)
+                name.resize(name.size() * 2);
+            data.resize(std::max<size_t>(data.size() * 2, static_cast<size_t>(dataSize) + 1));
+            continue;
+        }
+        if (rc != ERROR_SUCCESS)
+            break;
+        values.push_back(
+            {CString(Utf8Of(name.substr(0, nameLength))), type, data.substr(0, dataSize)});
+        ++index;
+        retries = 0;
+    }
+    return values;
+}
+} // namespace
+
+std::vector<CRegistryValue> ReadAllValues(HKEY hKey, ValueEncoding encoding) {
+    if (encoding == ValueEncoding::Wide)
+        return ReadAllWide(hKey);
     std::vector<CRegistryValue> values;
     DWORD longestName = 0, longestData = 0;
     ::RegQueryInfoKeyA(hKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
@@ -93,12 +153,15 @@ std::vector<CRegistryValue> ReadAllValues(HKEY hKey) {
     return values;
 }
 
-LONG ReadValue(HKEY hKey, const char* name, CRegistryValue* pValue) {
+LONG ReadValue(HKEY hKey, const char* name, CRegistryValue* pValue, ValueEncoding encoding) {
     std::string data(kFirstBufferSize, '\0');
+    std::wstring wide = WideOf(name);
     for (DWORD retries = 0;; ++retries) {
         DWORD type = REG_NONE, size = static_cast<DWORD>(data.size());
-        LONG rc = ::RegQueryValueExA(hKey, name, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]),
-                                     &size);
+        BYTE* pData = reinterpret_cast<BYTE*>(&data[0]);
+        LONG rc = encoding == ValueEncoding::Wide
+                      ? ::RegQueryValueExW(hKey, wide.c_str(), nullptr, &type, pData, &size)
+                      : ::RegQueryValueExA(hKey, name, nullptr, &type, pData, &size);
         if (rc == ERROR_MORE_DATA && retries < kMaxRetries) {
             data.resize(std::max<size_t>(data.size() * 2, static_cast<size_t>(size) + 1));
             continue;
@@ -107,6 +170,43 @@ LONG ReadValue(HKEY hKey, const char* name, CRegistryValue* pValue) {
             *pValue = {CString(name), type, data.substr(0, size)};
         return rc;
     }
+}
+
+LONG WriteValue(HKEY hKey, const CRegistryValue& value, ValueEncoding encoding) {
+    const BYTE* pData = reinterpret_cast<const BYTE*>(value.m_data.data());
+    DWORD size = static_cast<DWORD>(value.m_data.size());
+    if (encoding == ValueEncoding::Wide)
+        return ::RegSetValueExW(hKey, WideOf(value.m_strName.str()).c_str(), 0, value.m_dwType,
+                                pData, size);
+    return ::RegSetValueExA(hKey, value.m_strName, 0, value.m_dwType, pData, size);
+}
+
+LONG DeleteValue(HKEY hKey, const char* name, ValueEncoding encoding) {
+    if (encoding == ValueEncoding::Wide)
+        return ::RegDeleteValueW(hKey, WideOf(name).c_str());
+    return ::RegDeleteValueA(hKey, name);
+}
+
+CRegistryValue AnsiViewOf(const CRegistryValue& wide) {
+    auto ansi = [](const std::wstring& text) {
+        if (text.empty())
+            return std::string();
+        int size = static_cast<int>(text.size());
+        int length =
+            ::WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+        std::string out(static_cast<size_t>(length), '\0');
+        ::WideCharToMultiByte(CP_ACP, 0, text.data(), size, &out[0], length, nullptr, nullptr);
+        return out;
+    };
+    CRegistryValue view{CString(ansi(WideOf(wide.m_strName.str()))), wide.m_dwType, wide.m_data};
+    if (wide.m_dwType == REG_SZ || wide.m_dwType == REG_EXPAND_SZ ||
+        wide.m_dwType == REG_MULTI_SZ) {
+        std::wstring text(wide.m_data.size() / 2, L'\0');
+        if (!text.empty())
+            std::memcpy(&text[0], wide.m_data.data(), text.size() * 2);
+        view.m_data = ansi(text);
+    }
+    return view;
 }
 
 FILETIME LastWriteTime(HKEY hKey) {

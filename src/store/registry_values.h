@@ -25,13 +25,25 @@ struct CRegistryValue {
 CRegistryValue StringValue(const CString& name, const CString& text);
 CRegistryValue DwordValue(const CString& name, DWORD value);
 
+// How names and data are read and written: through the ANSI API, as the
+// pages do, or through the wide API, as the command line does so that every
+// name and byte is kept: names then in UTF-8, data as the registry holds it
+// (strings in UTF-16LE, of any length).
+enum class ValueEncoding { Ansi, Wide };
+
 // A value name as the registry compares names: without regard to case.
-std::string FoldName(const char* name);
+std::string FoldName(const char* name, ValueEncoding encoding = ValueEncoding::Ansi);
+
+// UTF-8 and UTF-16 forms of a name; a name that is no UTF-8 is taken
+// character by character as far as it goes.
+std::wstring WideOf(const std::string& utf8);
+std::string Utf8Of(const std::wstring& wide);
 
 // The values of one key in the order they were read, found by name as the
 // registry finds them.
 class CKeyValues {
 public:
+    explicit CKeyValues(ValueEncoding encoding = ValueEncoding::Ansi) : m_encoding(encoding) {}
     void Assign(std::vector<CRegistryValue> values);
     const std::vector<CRegistryValue>& All() const { return m_values; }
     const CRegistryValue* Find(const char* name) const;
@@ -40,17 +52,27 @@ public:
     void Remove(const char* name);
 
 private:
+    ValueEncoding m_encoding;
     std::vector<CRegistryValue> m_values;
     std::map<std::string, size_t> m_index;
 };
 
 // Every value of the key in enumeration order, whatever the length of its
 // name and data. Stops early only at a failure other than a short buffer.
-std::vector<CRegistryValue> ReadAllValues(HKEY hKey);
+std::vector<CRegistryValue> ReadAllValues(HKEY hKey, ValueEncoding encoding = ValueEncoding::Ansi);
 
 // The value of that name as stored now: ERROR_SUCCESS, ERROR_FILE_NOT_FOUND
 // when there is none, or the error that kept it from being read.
-LONG ReadValue(HKEY hKey, const char* name, CRegistryValue* pValue);
+LONG ReadValue(HKEY hKey, const char* name, CRegistryValue* pValue,
+               ValueEncoding encoding = ValueEncoding::Ansi);
+// RegSetValueEx and RegDeleteValue of that encoding.
+LONG WriteValue(HKEY hKey, const CRegistryValue& value, ValueEncoding encoding);
+LONG DeleteValue(HKEY hKey, const char* name, ValueEncoding encoding);
+
+// A value of the wide encoding as the ANSI API would give it (a character
+// the code page lacks as its default character): for the checks the pages
+// make of what is typed, and for messages.
+CRegistryValue AnsiViewOf(const CRegistryValue& wide);
 
 // When the key's values were last written; zero when that cannot be told.
 FILETIME LastWriteTime(HKEY hKey);

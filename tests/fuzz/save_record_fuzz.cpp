@@ -31,8 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CSaveRecord again;
     FUZZ_CHECK(ParseSaveRecord(text, &again));
     FUZZ_CHECK(again.id == record.id && again.time == record.time &&
-               again.source == record.source && again.state == record.state &&
-               again.supersededBy == record.supersededBy);
+               again.source == record.source && again.bWide == record.bWide &&
+               again.state == record.state && again.supersededBy == record.supersededBy);
     FUZZ_CHECK(again.values.size() == record.values.size() &&
                again.steps.size() == record.steps.size());
     for (size_t i = 0; i < record.values.size(); ++i)
