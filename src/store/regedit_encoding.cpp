@@ -8,26 +8,6 @@ namespace {
 const char UTF16_BOM[] = "\xFF\xFE";
 const char UTF8_BOM[] = "\xEF\xBB\xBF";
 
-std::wstring Widen(UINT codePage, const std::string& bytes) {
-    if (bytes.empty())
-        return std::wstring();
-    int size = static_cast<int>(bytes.size());
-    int length = ::MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(codePage, 0, bytes.data(), size, &wide[0], length);
-    return wide;
-}
-
-std::string ToUtf8(const std::wstring& wide) {
-    if (wide.empty())
-        return std::string();
-    int size = static_cast<int>(wide.size());
-    int length = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, &text[0], length, nullptr, nullptr);
-    return text;
-}
-
 // False when the ANSI code page cannot hold every character: one replaced
 // by the default character, or mapped to a look-alike that reads back as
 // another.
@@ -67,11 +47,11 @@ bool IsStringType(uint32_t type) {
 
 std::string RegFileTextOf(const std::string& bytes) {
     if (bytes.compare(0, 2, UTF16_BOM) == 0)
-        return ToUtf8(FromUtf16Bytes(bytes.substr(2)));
+        return Narrow(CP_UTF8, FromUtf16Bytes(bytes.substr(2)));
     // The reader skips the UTF-8 mark itself.
     if (bytes.compare(0, 3, UTF8_BOM) == 0)
         return bytes;
-    return ToUtf8(Widen(CP_ACP, bytes));
+    return Narrow(CP_UTF8, Widen(CP_ACP, bytes));
 }
 
 namespace {
@@ -97,7 +77,7 @@ CRegFileValue WideRegFileValueOf(const CRegistryValue& value) {
     if (IsStringType(value.m_dwType) && value.m_data.size() % 2 == 0) {
         CRegFileValue quoted = out;
         std::wstring text = FromUtf16Bytes(value.m_data);
-        quoted.data = ToUtf8(text);
+        quoted.data = Narrow(CP_UTF8, text);
         if (Widen(CP_UTF8, quoted.data) == text && IsWrittenQuoted(quoted))
             return quoted;
     }
@@ -134,13 +114,13 @@ CRegFileValue RegFileValueOf(const CRegistryValue& value, ValueEncoding encoding
     if (encoding == ValueEncoding::Wide)
         return WideRegFileValueOf(value);
     CRegFileValue out;
-    out.name = ToUtf8(Widen(CP_ACP, value.m_strName.str()));
+    out.name = Narrow(CP_UTF8, Widen(CP_ACP, value.m_strName.str()));
     out.type = value.m_dwType;
     out.data = value.m_data;
     // Quotable ANSI text stays quotable in UTF-8: NULs, CR and LF keep
     // their places.
     if (IsWrittenQuoted(out))
-        out.data = ToUtf8(Widen(CP_ACP, value.m_data));
+        out.data = Narrow(CP_UTF8, Widen(CP_ACP, value.m_data));
     else if (IsStringType(value.m_dwType))
         out.data = Utf16Bytes(Widen(CP_ACP, value.m_data));
     return out;

@@ -14,32 +14,33 @@ CRegistryValue DwordValue(const CString& name, DWORD value) {
     return {name, REG_DWORD, data};
 }
 
-std::wstring WideOf(const std::string& utf8) {
-    if (utf8.empty())
+std::wstring Widen(UINT codePage, const std::string& bytes) {
+    if (bytes.empty())
         return std::wstring();
-    int size = static_cast<int>(utf8.size());
-    int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    int size = static_cast<int>(bytes.size());
+    int length = ::MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
     std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, &wide[0], length);
+    ::MultiByteToWideChar(codePage, 0, bytes.data(), size, &wide[0], length);
     return wide;
 }
 
-std::string Utf8Of(const std::wstring& wide) {
+std::string Narrow(UINT codePage, const std::wstring& wide) {
     if (wide.empty())
         return std::string();
     int size = static_cast<int>(wide.size());
-    int length = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, &utf8[0], length, nullptr, nullptr);
-    return utf8;
+    int length =
+        ::WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(length), '\0');
+    ::WideCharToMultiByte(codePage, 0, wide.data(), size, &text[0], length, nullptr, nullptr);
+    return text;
 }
 
 std::string FoldName(const char* name, ValueEncoding encoding) {
     if (encoding == ValueEncoding::Wide) {
-        std::wstring wide = WideOf(name);
+        std::wstring wide = Widen(CP_UTF8, name);
         if (!wide.empty())
             ::CharUpperBuffW(&wide[0], static_cast<DWORD>(wide.size()));
-        return Utf8Of(wide);
+        return Narrow(CP_UTF8, wide);
     }
     std::string folded(name);
     if (!folded.empty())
@@ -91,51 +92,36 @@ const DWORD kMaxRetries = 8;
 } // namespace
 
 namespace {
-std::vector<CRegistryValue> ReadAllWide(HKEY hKey) {
-    std::vector<CRegistryValue> values;
-    DWORD longestName = 0, longestData = 0;
-    ::RegQueryInfoKeyW(hKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                       &longestName, &longestData, nullptr, nullptr);
-    std::wstring name(std::max<DWORD>(kFirstBufferSize, longestName + 1), L'\0');
-    std::string data(std::max(kFirstBufferSize, longestData + 1), '\0');
-    for (DWORD index = 0, retries = 0;;) {
-        DWORD nameLength = static_cast<DWORD>(name.size());
-        DWORD dataSize = static_cast<DWORD>(data.size());
-        DWORD type = REG_NONE;
-        LONG rc = ::RegEnumValueW(hKey, index, &name[0], &nameLength, nullptr, &type,
-                                  reinterpret_cast<BYTE*>(&data[0]), &dataSize);
-        if (rc == ERROR_MORE_DATA && ++retries <= kMaxRetries) {
-            if (name.size() < kLongestName)
-                name.resize(name.size() * 2);
-            data.resize(std::max<size_t>(data.size() * 2, static_cast<size_t>(dataSize) + 1));
-            continue;
-        }
-        if (rc != ERROR_SUCCESS)
-            break;
-        values.push_back(
-            {CString(Utf8Of(name.substr(0, nameLength))), type, data.substr(0, dataSize)});
-        ++index;
-        retries = 0;
-    }
-    return values;
+// RegEnumValueA or RegEnumValueW, with a name buffer of its characters.
+LONG EnumValue(HKEY hKey, DWORD index, std::string& name, DWORD* pLength, DWORD* pType, BYTE* pData,
+               DWORD* pSize) {
+    return ::RegEnumValueA(hKey, index, &name[0], pLength, nullptr, pType, pData, pSize);
 }
-} // namespace
+LONG EnumValue(HKEY hKey, DWORD index, std::wstring& name, DWORD* pLength, DWORD* pType,
+               BYTE* pData, DWORD* pSize) {
+    return ::RegEnumValueW(hKey, index, &name[0], pLength, nullptr, pType, pData, pSize);
+}
+CString NameOf(const std::string& name) { return CString(name); }
+CString NameOf(const std::wstring& name) { return CString(Narrow(CP_UTF8, name)); }
 
-std::vector<CRegistryValue> ReadAllValues(HKEY hKey, ValueEncoding encoding) {
-    if (encoding == ValueEncoding::Wide)
-        return ReadAllWide(hKey);
+template <class Name> std::vector<CRegistryValue> ReadAll(HKEY hKey) {
     std::vector<CRegistryValue> values;
     DWORD longestName = 0, longestData = 0;
-    ::RegQueryInfoKeyA(hKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                       &longestName, &longestData, nullptr, nullptr);
-    std::string name(std::max(kFirstBufferSize, longestName + 1), '\0');
+    // The longest name in characters, as the API of the name's kind counts.
+    if (sizeof(typename Name::value_type) == 1)
+        ::RegQueryInfoKeyA(hKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                           &longestName, &longestData, nullptr, nullptr);
+    else
+        ::RegQueryInfoKeyW(hKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                           &longestName, &longestData, nullptr, nullptr);
+    Name name(std::max(kFirstBufferSize, longestName + 1), '\0');
     std::string data(std::max(kFirstBufferSize, longestData + 1), '\0');
     for (DWORD index = 0, retries = 0;;) {
         DWORD nameLength = static_cast<DWORD>(name.size());
         DWORD dataSize = static_cast<DWORD>(data.size());
         DWORD type = REG_NONE;
-        LONG rc = ::RegEnumValueA(hKey, index, &name[0], &nameLength, nullptr, &type,
-                                  reinterpret_cast<BYTE*>(&data[0]), &dataSize);
+        LONG rc = EnumValue(hKey, index, name, &nameLength, &type,
+                            reinterpret_cast<BYTE*>(&data[0]), &dataSize);
         if (rc == ERROR_MORE_DATA && ++retries <= kMaxRetries) {
             // The value changed or its ANSI form is longer than measured:
             // grow and read the same index again.
@@ -146,16 +132,22 @@ std::vector<CRegistryValue> ReadAllValues(HKEY hKey, ValueEncoding encoding) {
         }
         if (rc != ERROR_SUCCESS)
             break;
-        values.push_back({CString(name.substr(0, nameLength)), type, data.substr(0, dataSize)});
+        values.push_back({NameOf(name.substr(0, nameLength)), type, data.substr(0, dataSize)});
         ++index;
         retries = 0;
     }
     return values;
 }
+} // namespace
+
+std::vector<CRegistryValue> ReadAllValues(HKEY hKey, ValueEncoding encoding) {
+    return encoding == ValueEncoding::Wide ? ReadAll<std::wstring>(hKey)
+                                           : ReadAll<std::string>(hKey);
+}
 
 LONG ReadValue(HKEY hKey, const char* name, CRegistryValue* pValue, ValueEncoding encoding) {
     std::string data(kFirstBufferSize, '\0');
-    std::wstring wide = WideOf(name);
+    std::wstring wide = Widen(CP_UTF8, name);
     for (DWORD retries = 0;; ++retries) {
         DWORD type = REG_NONE, size = static_cast<DWORD>(data.size());
         BYTE* pData = reinterpret_cast<BYTE*>(&data[0]);
@@ -176,35 +168,26 @@ LONG WriteValue(HKEY hKey, const CRegistryValue& value, ValueEncoding encoding) 
     const BYTE* pData = reinterpret_cast<const BYTE*>(value.m_data.data());
     DWORD size = static_cast<DWORD>(value.m_data.size());
     if (encoding == ValueEncoding::Wide)
-        return ::RegSetValueExW(hKey, WideOf(value.m_strName.str()).c_str(), 0, value.m_dwType,
-                                pData, size);
+        return ::RegSetValueExW(hKey, Widen(CP_UTF8, value.m_strName.str()).c_str(), 0,
+                                value.m_dwType, pData, size);
     return ::RegSetValueExA(hKey, value.m_strName, 0, value.m_dwType, pData, size);
 }
 
 LONG DeleteValue(HKEY hKey, const char* name, ValueEncoding encoding) {
     if (encoding == ValueEncoding::Wide)
-        return ::RegDeleteValueW(hKey, WideOf(name).c_str());
+        return ::RegDeleteValueW(hKey, Widen(CP_UTF8, name).c_str());
     return ::RegDeleteValueA(hKey, name);
 }
 
 CRegistryValue AnsiViewOf(const CRegistryValue& wide) {
-    auto ansi = [](const std::wstring& text) {
-        if (text.empty())
-            return std::string();
-        int size = static_cast<int>(text.size());
-        int length =
-            ::WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-        std::string out(static_cast<size_t>(length), '\0');
-        ::WideCharToMultiByte(CP_ACP, 0, text.data(), size, &out[0], length, nullptr, nullptr);
-        return out;
-    };
-    CRegistryValue view{CString(ansi(WideOf(wide.m_strName.str()))), wide.m_dwType, wide.m_data};
+    CRegistryValue view{CString(Narrow(CP_ACP, Widen(CP_UTF8, wide.m_strName.str()))),
+                        wide.m_dwType, wide.m_data};
     if (wide.m_dwType == REG_SZ || wide.m_dwType == REG_EXPAND_SZ ||
         wide.m_dwType == REG_MULTI_SZ) {
         std::wstring text(wide.m_data.size() / 2, L'\0');
         if (!text.empty())
             std::memcpy(&text[0], wide.m_data.data(), text.size() * 2);
-        view.m_data = ansi(text);
+        view.m_data = Narrow(CP_ACP, text);
     }
     return view;
 }

@@ -34,10 +34,10 @@ enum class ValueEncoding { Ansi, Wide };
 // A value name as the registry compares names: without regard to case.
 std::string FoldName(const char* name, ValueEncoding encoding = ValueEncoding::Ansi);
 
-// UTF-8 and UTF-16 forms of a name; a name that is no UTF-8 is taken
-// character by character as far as it goes.
-std::wstring WideOf(const std::string& utf8);
-std::string Utf8Of(const std::wstring& wide);
+// Text between a code page (CP_ACP, CP_UTF8) and UTF-16. Narrow gives a
+// character the code page lacks as its default character.
+std::wstring Widen(UINT codePage, const std::string& bytes);
+std::string Narrow(UINT codePage, const std::wstring& wide);
 
 // The values of one key in the order they were read, found by name as the
 // registry finds them.
