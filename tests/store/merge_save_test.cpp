@@ -233,6 +233,8 @@ TEST_F(SaveTest,
     EXPECT_FALSE(m_sheet->SaveParameters());
     EXPECT_EQ(4u, m_responder.asked.size());
     EXPECT_EQ(expected, during);
+    // It stays to be installed by the next save.
+    EXPECT_EQ(1, miniports.GetTail().m_bInstall);
     miniports.RemoveTail();
     m_responder.whileShown = nullptr;
     m_responder.asked.clear();
