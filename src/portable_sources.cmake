@@ -5,10 +5,10 @@ set(MIRANDEL_PORTABLE_SOURCES
     model/bridge_windows.cpp
     model/device_requirement.cpp
     model/field_numbers.cpp
+    model/location_resolver.cpp
     model/miniport_record.cpp
     model/multi_string.cpp
     model/regedit_file.cpp
     model/save_record.cpp
-    model/slot_record.cpp
-    sys/location_resolver.cpp
-    sys/slot_path_text.cpp)
+    model/slot_path_text.cpp
+    model/slot_record.cpp)

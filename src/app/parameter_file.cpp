@@ -1,15 +1,13 @@
 #include "app/parameter_file.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <map>
 #include <set>
 #include <utility>
 
+#include "app/key_paths.h"
 #include "app/value_checks.h"
 #include "framework/handle.h"
 #include "framework/message_box.h"
-#include "model/field_numbers.h"
 #include "store/regedit_encoding.h"
 
 namespace {
@@ -34,54 +32,6 @@ DWORD ReadWholeFile(const char* pszPath, std::string* pBytes) {
     return 0;
 }
 
-bool Same(const std::string& a, const char* b) { return CString(a).CompareNoCase(b) == 0; }
-
-// The control set HKLM\SYSTEM\Select names current; 0 when it names none.
-DWORD CurrentControlSet() {
-    DWORD value = 0, size = sizeof(value);
-    if (::RegGetValueA(HKEY_LOCAL_MACHINE, "SYSTEM\\Select", "Current", RRF_RT_REG_DWORD, nullptr,
-                       &value, &size) != ERROR_SUCCESS)
-        return 0;
-    return value;
-}
-
-enum class KeyMatch { Key, OtherSet, Other };
-
-// The parameter key a file's key path names, as Windows and its tools write
-// key paths: below HKEY_LOCAL_MACHINE or HKLM, in any case, with or without
-// a closing backslash; ControlSetNNN is CurrentControlSet when it is the
-// current set (OtherSet when it is another).
-KeyMatch MatchKeyPath(std::string path, DWORD currentSet, ParameterKey* pKey) {
-    while (!path.empty() && path.back() == '\\')
-        path.pop_back();
-    size_t slash = path.find('\\');
-    if (slash == std::string::npos ||
-        !(Same(path.substr(0, slash), "HKEY_LOCAL_MACHINE") || Same(path.substr(0, slash), "HKLM")))
-        return KeyMatch::Other;
-    std::string rest = path.substr(slash + 1);
-    bool bOtherSet = false;
-    const size_t kSetAt = 7; // after "System\"
-    const char kSet[] = "ControlSet";
-    if (rest.size() > kSetAt && Same(rest.substr(0, kSetAt), "System\\") &&
-        Same(rest.substr(kSetAt, sizeof(kSet) - 1), kSet)) {
-        size_t end = rest.find('\\', kSetAt);
-        std::string number =
-            rest.substr(kSetAt + sizeof(kSet) - 1, end - kSetAt - (sizeof(kSet) - 1));
-        if (!number.empty() && number.size() <= 3 &&
-            number.find_first_not_of("0123456789") == std::string::npos) {
-            bOtherSet = static_cast<DWORD>(std::atoi(number.c_str())) != currentSet;
-            rest = "System\\CurrentControlSet" + (end == std::string::npos ? "" : rest.substr(end));
-        }
-    }
-    for (int i = 0; i < KEY_COUNT; ++i) {
-        if (Same(rest, ParameterKeyPath(static_cast<ParameterKey>(i)))) {
-            *pKey = static_cast<ParameterKey>(i);
-            return bOtherSet ? KeyMatch::OtherSet : KeyMatch::Key;
-        }
-    }
-    return KeyMatch::Other;
-}
-
 // Takes a value or a deletion into the key's state; a later one of the same
 // name takes the place of an earlier.
 void Want(CKeyState& state, std::set<std::string>& seen, const CRegistryValue& value,
@@ -102,38 +52,6 @@ void Want(CKeyState& state, std::set<std::string>& seen, const CRegistryValue& v
     else
         state.values.push_back(value);
 }
-
-// One slot number is one slot for the driver, and one slot one number, as
-// the page keeps them: a second name for a number or a slot path the file
-// gives already is refused.
-class CSlotsGiven {
-public:
-    CString Check(const CRegistryValue& value) {
-        std::string name = FoldName(value.m_strName);
-        int32_t number = ParseSlotNumber(value.m_strName);
-        CString path = value.Text();
-        std::string folded = FoldName(path.TrimLeft().TrimRight());
-        CString reason;
-        auto byNumber = m_names.find(number);
-        auto byPath = m_paths.find(folded);
-        if (byNumber != m_names.end() && byNumber->second != name)
-            reason.Format("slot %d is given twice, also as \"%s\"", static_cast<int>(number),
-                          byNumber->second.c_str());
-        else if (!folded.empty() && byPath != m_paths.end() && byPath->second != name)
-            reason.Format("slot path %s is given twice, also to \"%s\"",
-                          static_cast<const char*>(path), byPath->second.c_str());
-        if (reason.IsEmpty()) {
-            m_names[number] = name;
-            if (!folded.empty())
-                m_paths[folded] = name;
-        }
-        return reason;
-    }
-
-private:
-    std::map<int32_t, std::string> m_names;
-    std::map<std::string, std::string> m_paths;
-};
 
 // The machine holds the value already, with the same type and bytes.
 bool Holds(const CParameterStore& machine, const CFileValue& value) {

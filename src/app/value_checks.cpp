@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "model/bridge_windows.h"
+#include "model/field_numbers.h"
 #include "model/multi_string.h"
 
 namespace {
@@ -156,4 +157,26 @@ CString CheckParameterValue(ParameterKey key, const CRegistryValue& value) {
     default:
         return CheckScalarKeyValue(key, value);
     }
+}
+
+CString CSlotsGiven::Check(const CRegistryValue& value) {
+    std::string name = FoldName(value.m_strName);
+    int32_t number = ParseSlotNumber(value.m_strName);
+    CString path = value.Text();
+    std::string folded = FoldName(path.TrimLeft().TrimRight());
+    CString reason;
+    auto byNumber = m_names.find(number);
+    auto byPath = m_paths.find(folded);
+    if (byNumber != m_names.end() && byNumber->second != name)
+        reason.Format("slot %d is given twice, also as \"%s\"", static_cast<int>(number),
+                      byNumber->second.c_str());
+    else if (!folded.empty() && byPath != m_paths.end() && byPath->second != name)
+        reason.Format("slot path %s is given twice, also to \"%s\"", static_cast<const char*>(path),
+                      byPath->second.c_str());
+    if (reason.IsEmpty()) {
+        m_names[number] = name;
+        if (!folded.empty())
+            m_paths[folded] = name;
+    }
+    return reason;
 }

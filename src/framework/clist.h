@@ -56,47 +56,19 @@ public:
     const TYPE& GetAt(POSITION position) const { return ToNode(position)->data; }
     void SetAt(POSITION pos, ARG_TYPE newElement) { ToNode(pos)->data = newElement; }
 
-    POSITION AddHead(ARG_TYPE newElement) {
-        Node* node = NewNode(nullptr, m_pNodeHead, newElement);
-        if (m_pNodeHead)
-            m_pNodeHead->pPrev = node;
-        else
-            m_pNodeTail = node;
-        m_pNodeHead = node;
-        return ToPos(node);
-    }
-    POSITION AddTail(ARG_TYPE newElement) {
-        Node* node = NewNode(m_pNodeTail, nullptr, newElement);
-        if (m_pNodeTail)
-            m_pNodeTail->pNext = node;
-        else
-            m_pNodeHead = node;
-        m_pNodeTail = node;
-        return ToPos(node);
-    }
+    POSITION AddHead(ARG_TYPE newElement) { return Link(nullptr, m_pNodeHead, newElement); }
+    POSITION AddTail(ARG_TYPE newElement) { return Link(m_pNodeTail, nullptr, newElement); }
     POSITION InsertBefore(POSITION position, ARG_TYPE newElement) {
         if (!position)
             return AddHead(newElement);
         Node* old = ToNode(position);
-        Node* node = NewNode(old->pPrev, old, newElement);
-        if (old->pPrev)
-            old->pPrev->pNext = node;
-        else
-            m_pNodeHead = node;
-        old->pPrev = node;
-        return ToPos(node);
+        return Link(old->pPrev, old, newElement);
     }
     POSITION InsertAfter(POSITION position, ARG_TYPE newElement) {
         if (!position)
             return AddTail(newElement);
         Node* old = ToNode(position);
-        Node* node = NewNode(old, old->pNext, newElement);
-        if (old->pNext)
-            old->pNext->pPrev = node;
-        else
-            m_pNodeTail = node;
-        old->pNext = node;
-        return ToPos(node);
+        return Link(old, old->pNext, newElement);
     }
 
     TYPE RemoveHead() {
@@ -167,6 +139,13 @@ private:
     static POSITION ToPos(Node* node) { return reinterpret_cast<POSITION>(node); }
     static Node* ToNode(POSITION pos) { return reinterpret_cast<Node*>(pos); }
 
+    // A new node between two neighbours (null: the end of the list there).
+    POSITION Link(Node* pPrev, Node* pNext, ARG_TYPE newElement) {
+        Node* node = NewNode(pPrev, pNext, newElement);
+        (pPrev ? pPrev->pNext : m_pNodeHead) = node;
+        (pNext ? pNext->pPrev : m_pNodeTail) = node;
+        return ToPos(node);
+    }
     Node* NewNode(Node* pPrev, Node* pNext, ARG_TYPE value) {
         if (!m_pNodeFree) {
             void* raw = ::operator new(kHeader + sizeof(Node) * static_cast<size_t>(m_nBlockSize));

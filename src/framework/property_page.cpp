@@ -1,7 +1,6 @@
 #include "framework/property_page.h"
 
 #include "framework/app.h"
-#include "framework/property_sheet.h"
 
 CPropertyPage::CPropertyPage(UINT nIDTemplate) : m_psp() {
     m_psp.dwSize = sizeof(m_psp);

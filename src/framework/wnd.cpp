@@ -1,6 +1,5 @@
 #include "framework/wnd.h"
 
-#include "framework/app.h"
 
 namespace {
 int g_nWaitCursor = 0;

@@ -10,7 +10,7 @@
 #include "framework/clist.h"
 #include "framework/cstring.h"
 #include "model/field_numbers.h"
-#include "sys/location_resolver.h"
+#include "model/location_resolver.h"
 
 // Presence flags of CSlotRecord::m_dwFlags.
 constexpr uint32_t SLOT_HAS_PATH = 0x0001;

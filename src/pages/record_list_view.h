@@ -11,6 +11,7 @@
 #include "framework/clist.h"
 #include "framework/controls.h"
 #include "framework/message_box.h"
+#include "framework/property_page.h"
 
 // The widths of a list's columns; -1 stands for no saved width.
 class CColumnWidths {
@@ -72,6 +73,18 @@ public:
         return nSelected;
     }
 
+    // The list's client width, which the pages share out as default widths.
+    int ClientWidth() const {
+        RECT rc;
+        m_list.GetClientRect(&rc);
+        return rc.right - rc.left;
+    }
+    // The columns, each at its saved width or else at its default.
+    void CreateColumns(const int* pnDefaults, const char* const* ppszHeadings) {
+        m_widths.ApplyDefaults(pnDefaults);
+        m_widths.CreateColumns(m_list, ppszHeadings);
+    }
+
     int GetRowCount() const { return m_list.GetItemCount(); }
     int GetSelectedRow() const { return m_list.GetNextItem(-1, LVNI_SELECTED); }
     // The position a row keeps; null when there is no such row.
@@ -115,6 +128,23 @@ public:
             return false;
         *pnRow = change->iItem;
         return true;
+    }
+
+    // The column widths from (FALSE) or into (TRUE) the profile section,
+    // entries "w<nFirst>" on. A save reads the list's widths first when
+    // bFromList and the list exists; without a list it writes nothing
+    // unless bWithoutList.
+    void PersistWidths(BOOL bSave, const char* lpszSection, int nFirst, bool bFromList,
+                       bool bWithoutList) {
+        if (!bSave) {
+            m_widths.Load(lpszSection, nFirst);
+            return;
+        }
+        if (!m_list.m_hWnd && !bWithoutList)
+            return;
+        if (bFromList && m_list.m_hWnd)
+            m_widths.ReadFrom(m_list);
+        m_widths.Save(lpszSection, nFirst);
     }
 
     // Removes the selected row's record; false when no row is selected.
@@ -173,4 +203,47 @@ private:
 
     CList<TRecord>& m_records;
     int m_nOwnChanges = 0;
+};
+
+// A page of a record list: what the user changes in the records is shown in
+// the rows and enables Apply, the same way on every list page.
+class CListPage : public CPropertyPage {
+public:
+    using CPropertyPage::CPropertyPage;
+    // Rebuilds the rows from the records and selects and shows the row the
+    // page's rule gives.
+    virtual void RefreshList() = 0;
+
+protected:
+    // The reload notification shows the reloaded records.
+    void OnReloadNotify() override { RefreshList(); }
+    // The widths the user gives the list's columns are kept when the page
+    // is left, for the profile.
+    void KeepWidthsWhenLeft(CColumnWidths& widths, const CListCtrl& list) {
+        m_pKeptWidths = &widths;
+        m_pKeptList = &list;
+    }
+    BOOL OnKillActive() override {
+        if (m_pKeptWidths)
+            m_pKeptWidths->ReadFrom(*m_pKeptList);
+        return CPropertyPage::OnKillActive();
+    }
+
+    // The records changed: the rows follow, and Apply is enabled.
+    void RecordsChanged() {
+        RefreshList();
+        SetModified(TRUE);
+    }
+    template <class TRecord> void RemoveSelected(CRecordListView<TRecord>& rows) {
+        if (rows.RemoveSelected())
+            RecordsChanged();
+    }
+    template <class TRecord> void MoveSelected(CRecordListView<TRecord>& rows, bool bDown) {
+        if (rows.MoveSelected(bDown))
+            RecordsChanged();
+    }
+
+private:
+    CColumnWidths* m_pKeptWidths = nullptr;
+    const CListCtrl* m_pKeptList = nullptr;
 };

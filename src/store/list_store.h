@@ -10,7 +10,18 @@
 #include <utility>
 #include <vector>
 
-#include "store/parameter_store.h"
+#include "store/parameter_keys.h"
+#include "store/registry_values.h"
+
+// A record of a list as the load or the last save left it, and the values
+// it stands for. A pending one is never taken for unchanged: a write of its
+// values failed, or it is gone from the list and holds the names a failed
+// delete left behind.
+template <class TRecord> struct CLoadedRecord {
+    TRecord record;
+    std::vector<std::pair<ParameterKey, CString>> origins;
+    bool bPending = false;
+};
 
 // A record's values in their canonical form, with their keys.
 using CKeyedValues = std::vector<std::pair<ParameterKey, CRegistryValue>>;
@@ -45,6 +56,3 @@ std::vector<CLoadedRecord<CMiniportRecord>> LoadMiniports(const CKeyValues& para
                                                           const CKeyValues& restrictions,
                                                           CMiniportList& miniports);
 void MiniportValues(const CMiniportRecord& record, CKeyedValues& out);
-
-// The name of the miniport names value of the hot-swap driver's parameters.
-extern const char MINIPORTS_VALUE[];

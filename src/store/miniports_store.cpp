@@ -3,8 +3,6 @@
 #include "store/list_store.h"
 #include "sys/service_control.h"
 
-const char MINIPORTS_VALUE[] = "Miniports";
-
 std::vector<CLoadedRecord<CMiniportRecord>> LoadMiniports(const CKeyValues& parameters,
                                                           const CKeyValues& restrictions,
                                                           CMiniportList& miniports) {

@@ -3,20 +3,7 @@
 #include <map>
 #include <set>
 
-#include "store/list_store.h"
-
 namespace {
-
-const char* const kKeyPaths[KEY_COUNT] = {
-    "System\\CurrentControlSet\\Services\\quarnel\\Parameters",
-    "System\\CurrentControlSet\\Services\\quarnel\\Parameters\\RestrictMiniports",
-    "System\\CurrentControlSet\\Services\\Brisset\\Parameters\\ResourceAssignments",
-    "System\\CurrentControlSet\\Services\\Brisset\\Parameters\\PhysicalSlots",
-    "System\\CurrentControlSet\\Services\\Brisset\\Parameters\\ExplicitResourceRequirements",
-    "System\\CurrentControlSet\\Services\\Brisset\\Parameters\\NoResetSecondaryBus",
-    "System\\CurrentControlSet\\Services\\Vardek\\Parameters",
-    "System\\CurrentControlSet\\Services\\Moravik\\Parameters",
-};
 
 // The order in which a save writes its keys: the hot-swap driver's
 // parameters, the lists, then the controller's and the service's.
@@ -29,58 +16,10 @@ const ParameterKey kSaveOrder[KEY_COUNT] = {KEY_QUARNEL,
                                             KEY_VARDEK,
                                             KEY_MORAVIK};
 
-// Present only while scanning is off; stored inverted in the page.
-const char kNoScanForSurpriseRemoval[] = "NoScanForSurpriseRemoval";
-
-// One scalar value: where it lives, the member that holds it and the
-// largest value its page takes. The controller's flags are ints; int and
-// unsigned share their representation.
-struct ScalarValue {
-    ParameterKey key;
-    const char* name;
-    uint32_t* (*member)(const CParameterData& data);
-    uint32_t largest;
-};
-
-uint32_t* AsUnsigned(int* p) { return reinterpret_cast<uint32_t*>(p); }
-
-const ScalarValue kScalars[] = {
-    {KEY_QUARNEL, "StallInterval", [](const CParameterData& d) { return &d.misc.m_dwPollingRate; },
-     TYPED_LARGEST},
-    {KEY_QUARNEL, "DisconnectRetryInterval",
-     [](const CParameterData& d) { return &d.misc.m_dwDisconnectTimeout; }, TYPED_LARGEST},
-    {KEY_QUARNEL, "InsertBeforeEjectInterval",
-     [](const CParameterData& d) { return &d.misc.m_dwInsertBeforeEject; }, TYPED_LARGEST},
-    {KEY_VARDEK, "SuppressSlotPowerAtStartup",
-     [](const CParameterData& d) {
-         return AsUnsigned(&d.controller.m_bSuppressSlotPowerAtStartup);
-     },
-     FLAG_LARGEST},
-    {KEY_VARDEK, "SuppressDomainAutoConcession",
-     [](const CParameterData& d) {
-         return AsUnsigned(&d.controller.m_bSuppressDomainAutoConcession);
-     },
-     FLAG_LARGEST},
-    {KEY_VARDEK, "SuppressLedControl",
-     [](const CParameterData& d) { return AsUnsigned(&d.controller.m_bSuppressLedControl); },
-     FLAG_LARGEST},
-    {KEY_VARDEK, "SuppressDomainPickup",
-     [](const CParameterData& d) { return AsUnsigned(&d.controller.m_bSuppressDomainPickup); },
-     FLAG_LARGEST},
-    {KEY_MORAVIK, "Mode", [](const CParameterData& d) { return &d.systemBoard.m_dwMode; },
-     FLAG_LARGEST},
-    {KEY_MORAVIK, "SpyPollTimeout",
-     [](const CParameterData& d) { return &d.systemBoard.m_dwPollInterval; }, TYPED_LARGEST},
-    {KEY_MORAVIK, "Timeout", [](const CParameterData& d) { return &d.systemBoard.m_dwTimeout; },
-     TYPED_LARGEST},
-    {KEY_MORAVIK, "TimeoutAction",
-     [](const CParameterData& d) { return &d.systemBoard.m_dwTimeoutAction; },
-     TIMEOUT_ACTION_LARGEST},
-};
-
 // NoScanForSurpriseRemoval follows the table's scalars in a snapshot.
-const size_t kNoScanIndex = sizeof(kScalars) / sizeof(kScalars[0]);
-static_assert(kNoScanIndex + 1 == CParameterStore::SCALAR_COUNT, "one place per scalar");
+const size_t kNoScanIndex = SCALAR_TABLE_SIZE;
+const ScalarValue* const kScalars = SCALAR_TABLE;
+const char* const kNoScanForSurpriseRemoval = NO_SCAN_VALUE;
 
 // Records that may be the same: those whose key is the same.
 std::string MatchKey(const CSlotRecord& record) {
@@ -222,32 +161,6 @@ bool SameTime(const FILETIME& a, const FILETIME& b) {
 
 } // namespace
 
-const char* ParameterKeyPath(ParameterKey key) { return kKeyPaths[key]; }
-
-bool IsListKey(ParameterKey key) {
-    return key != KEY_QUARNEL && key != KEY_VARDEK && key != KEY_MORAVIK;
-}
-
-ScalarKeyValue FindScalarKeyValue(ParameterKey key, const char* name, DWORD* pdwLargest) {
-    std::string folded = FoldName(name);
-    for (const ScalarValue& scalar : kScalars) {
-        if (scalar.key == key && FoldName(scalar.name) == folded) {
-            if (pdwLargest)
-                *pdwLargest = scalar.largest;
-            return ScalarKeyValue::Scalar;
-        }
-    }
-    if (key != KEY_QUARNEL)
-        return ScalarKeyValue::Other;
-    if (FoldName(kNoScanForSurpriseRemoval) == folded) {
-        // Any value but 0 turns the scan off.
-        if (pdwLargest)
-            *pdwLargest = 0xFFFFFFFF;
-        return ScalarKeyValue::Scalar;
-    }
-    return FoldName(MINIPORTS_VALUE) == folded ? ScalarKeyValue::Miniports : ScalarKeyValue::Other;
-}
-
 LONG CValueWriter::SetValue(HKEY hKey, const CRegistryValue& value) {
     return WriteValue(hKey, value, m_encoding);
 }
@@ -265,7 +178,7 @@ CParameterStore::CParameterStore(ValueEncoding encoding) : m_encoding(encoding) 
 BOOL CParameterStore::OpenKeys() {
     for (int i = 0; i < KEY_COUNT; ++i) {
         // Missing keys are created, so a load also lays out the tree.
-        if (m_keys[i].Create(HKEY_LOCAL_MACHINE, kKeyPaths[i]) != ERROR_SUCCESS) {
+        if (m_keys[i].Create(HKEY_LOCAL_MACHINE, ParameterKeyPath(ParameterKey(i))) != ERROR_SUCCESS) {
             CloseKeys();
             return FALSE;
         }
@@ -321,7 +234,7 @@ BOOL CParameterStore::Load(const CParameterData& data, CLocationResolver& resolv
 BOOL CParameterStore::ReadBase() {
     for (int i = 0; i < KEY_COUNT; ++i) {
         CRegistryKey key;
-        LONG error = key.Open(HKEY_LOCAL_MACHINE, kKeyPaths[i]);
+        LONG error = key.Open(HKEY_LOCAL_MACHINE, ParameterKeyPath(ParameterKey(i)));
         if (error == ERROR_FILE_NOT_FOUND) {
             m_base[i].Assign({});
         } else if (error == ERROR_SUCCESS) {

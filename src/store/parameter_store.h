@@ -19,36 +19,9 @@
 #include <vector>
 
 #include "framework/registry_key.h"
-#include "model/device_requirement.h"
-#include "model/miniport_record.h"
-#include "model/parameters.h"
-#include "model/slot_record.h"
+#include "store/list_store.h"
+#include "store/parameter_keys.h"
 #include "store/registry_values.h"
-
-// The keys below HKEY_LOCAL_MACHINE, in the order they are opened.
-enum ParameterKey {
-    KEY_QUARNEL = 0,        // main hot-swap driver: scalars and "Miniports"
-    KEY_RESTRICT_MINIPORTS, // one value per restricted miniport
-    KEY_RESOURCE_ASSIGNMENTS,
-    KEY_PHYSICAL_SLOTS,
-    KEY_EXPLICIT_REQUIREMENTS,
-    KEY_NO_RESET_SECONDARY_BUS,
-    KEY_VARDEK,  // hot-swap controller driver
-    KEY_MORAVIK, // system board service
-    KEY_COUNT
-};
-
-// The path of a key below HKEY_LOCAL_MACHINE.
-const char* ParameterKeyPath(ParameterKey key);
-
-// A list key holds one value per record, and nothing else of the utility's;
-// a scalar key holds the utility's scalars among values of other programs.
-bool IsListKey(ParameterKey key);
-
-// What the utility makes of a value of a scalar key: one of its scalars (the
-// largest value the pages take in *pdwLargest), "Miniports", or nothing.
-enum class ScalarKeyValue { Other, Scalar, Miniports };
-ScalarKeyValue FindScalarKeyValue(ParameterKey key, const char* name, DWORD* pdwLargest = nullptr);
 
 // What one key is to hold, as a file tells it: the values it sets and the
 // names it deletes, each name once.
@@ -56,17 +29,6 @@ struct CKeyState {
     ParameterKey key = KEY_QUARNEL;
     std::vector<CRegistryValue> values;
     std::vector<CString> removed;
-};
-
-// The parameters the store loads and saves; the pages hold them.
-struct CParameterData {
-    CMiscParameters& misc;
-    CSlotRecordList& slots;
-    CSlotRecordList& bridges;
-    CDeviceRequirementList& requirements;
-    CMiniportList& miniports;
-    CControllerParameters& controller;
-    CSystemBoardParameters& systemBoard;
 };
 
 // One value a save writes or deletes, and what the base held there.
@@ -106,16 +68,6 @@ public:
     ValueEncoding m_encoding = ValueEncoding::Ansi;
 };
 
-// A record of a list as the load or the last save left it, and the values
-// it stands for. A pending one is never taken for unchanged: a write of its
-// values failed, or it is gone from the list and holds the names a failed
-// delete left behind.
-template <class TRecord> struct CLoadedRecord {
-    TRecord record;
-    std::vector<std::pair<ParameterKey, CString>> origins;
-    bool bPending = false;
-};
-
 class CParameterStore {
 public:
     // The pages' store reads and writes through the ANSI API; the command
@@ -124,7 +76,7 @@ public:
     ValueEncoding Encoding() const { return m_encoding; }
 
     // The scalar values, NoScanForSurpriseRemoval included.
-    static const size_t SCALAR_COUNT = 12;
+    static const size_t SCALAR_COUNT = SCALAR_TABLE_SIZE + 1;
 
     // What the records and scalars stood for when the base was read or last
     // saved.

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "sys/slot_path_text.h"
+#include "model/slot_path_text.h"
 
 const GUID GUID_DEVINTERFACE_HOTSWAP = {
     0x4EC32020, 0x5104, 0x11D2, {0x8B, 0x4D, 0x00, 0x80, 0xAD, 0xB7, 0x22, 0x06}};

@@ -6,8 +6,8 @@
 
 #include "framework/cstring.h"
 #include "framework/handle.h"
-#include "sys/location_resolver.h"
-#include "sys/slot_path_text.h"
+#include "model/location_resolver.h"
+#include "model/slot_path_text.h"
 
 // {4EC32020-5104-11D2-8B4D-0080ADB72206}
 extern const GUID GUID_DEVINTERFACE_HOTSWAP;

@@ -62,7 +62,9 @@ const char* YesNo(const CSlotRecord& record, uint32_t dwFlag, int32_t bValue) {
 
 ZorvikRes::ZorvikRes(CLocationResolver& resolver, CLocationResolver& locations,
                      CVardekLibrary& library)
-    : CLocationEntryPage(IDD_BRIDGES, resolver, locations, m_bridges, 7, 4), m_library(library) {}
+    : CLocationEntryPage(IDD_BRIDGES, resolver, locations, m_bridges, 7, 4), m_library(library) {
+    KeepWidthsWhenLeft(m_rows.m_widths, m_rows.m_list);
+}
 
 void ZorvikRes::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_NO_RESET, m_btnNoReset);
@@ -72,27 +74,20 @@ void ZorvikRes::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_FUNCTION, m_strFunction);
     DDX_Text(pDX, IDC_SLOT_PATH, m_strSlotPath);
     DDX_Check(pDX, IDC_DYNAMIC_BUS, m_bDynamicBusAssignment);
-    DDX_Text(pDX, IDC_IO_SIZE, m_strIoSize);
-    DDX_Text(pDX, IDC_IO_FROM, m_strIoFrom);
-    DDX_Text(pDX, IDC_IO_TO, m_strIoTo);
-    DDX_Text(pDX, IDC_IO_ALIGN, m_strIoAlign);
-    DDX_Text(pDX, IDC_MEM_SIZE, m_strMemSize);
-    DDX_Text(pDX, IDC_MEM_FROM, m_strMemFrom);
-    DDX_Text(pDX, IDC_PREF_SIZE, m_strPrefSize);
-    DDX_Text(pDX, IDC_PREF_FROM, m_strPrefFrom);
-    DDX_Text(pDX, IDC_MEM_TO, m_strMemTo);
-    DDX_Text(pDX, IDC_PREF_TO, m_strPrefTo);
-    DDX_Text(pDX, IDC_MEM_ALIGN, m_strMemAlign);
-    DDX_Text(pDX, IDC_PREF_ALIGN, m_strPrefAlign);
+    // The window fields raise no conversion: their order is free.
+    for (const WindowFields& w : kWindows) {
+        DDX_Text(pDX, w.nSizeId, this->*w.pSize);
+        DDX_Text(pDX, w.nFromId, this->*w.pFrom);
+        DDX_Text(pDX, w.nToId, this->*w.pTo);
+        DDX_Text(pDX, w.nAlignId, this->*w.pAlign);
+    }
     DDX_Check(pDX, IDC_NO_RESET, m_bNoResetSecondaryBus);
     DDX_Radio(pDX, IDC_ENTRY_SLOT_PATH, m_nEntryMode);
 }
 
 BOOL ZorvikRes::OnInitDialog() {
     CLocationEntryPage::OnInitDialog();
-    RECT rc;
-    m_rows.m_list.GetClientRect(&rc);
-    int nWidth = rc.right - rc.left;
+    int nWidth = m_rows.ClientWidth();
     int nRest = nWidth - nWidth / 10;
     const int defaults[7] = {nWidth / 10, nRest / 5,  nRest / 5, nRest / 5,
                              nRest / 5,   nRest / 12, nRest / 12};
@@ -121,22 +116,13 @@ BOOL ZorvikRes::OnInitDialog() {
 }
 
 BOOL ZorvikRes::Persist(BOOL bSave) {
-    if (!bSave) {
-        m_rows.m_widths.Load("ZorvikRes", 0);
+    // The widths only once the page has been shown; the entry mode always.
+    m_rows.PersistWidths(bSave, "ZorvikRes", 0, true, false);
+    if (bSave)
+        AfxGetApp()->WriteProfileInt("ZorvikRes", "m_SpathToggle", m_nEntryMode);
+    else
         m_nEntryMode = AfxGetApp()->GetProfileInt("ZorvikRes", "m_SpathToggle", 0) == 1 ? 1 : 0;
-        return TRUE;
-    }
-    if (m_rows.m_list.m_hWnd) {
-        m_rows.m_widths.ReadFrom(m_rows.m_list);
-        m_rows.m_widths.Save("ZorvikRes", 0);
-    }
-    AfxGetApp()->WriteProfileInt("ZorvikRes", "m_SpathToggle", m_nEntryMode);
     return TRUE;
-}
-
-BOOL ZorvikRes::OnKillActive() {
-    m_rows.m_widths.ReadFrom(m_rows.m_list);
-    return CLocationEntryPage::OnKillActive();
 }
 
 BOOL ZorvikRes::OnCommand(UINT nID, UINT nCode) {
@@ -260,13 +246,6 @@ void ZorvikRes::RefreshList() {
     OnClickList(nullptr);
 }
 
-void ZorvikRes::OnMoveDown() { MoveSelected(true); }
+void ZorvikRes::OnMoveDown() { MoveSelected(m_rows, true); }
 
-void ZorvikRes::OnMoveUp() { MoveSelected(false); }
-
-void ZorvikRes::MoveSelected(bool bDown) {
-    if (!m_rows.MoveSelected(bDown))
-        return;
-    SetModified(TRUE);
-    RefreshList();
-}
+void ZorvikRes::OnMoveUp() { MoveSelected(m_rows, false); }

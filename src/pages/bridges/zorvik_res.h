@@ -35,7 +35,6 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
-    BOOL OnKillActive() override;
     BOOL OnCommand(UINT nID, UINT nCode) override;
 
     // Replaces the record of the same slot in place, or inserts the new one
@@ -45,7 +44,6 @@ protected:
     void ShowRefusal(UINT nMessage) override;
 
 private:
-    void MoveSelected(bool bDown);
     void SetHex16Text(int nID, uint32_t nValue);
     void SetHex32Text(int nID, uint32_t nValue);
 

@@ -23,7 +23,9 @@ CString DisplayResources(const CDeviceRequirement& requirement) {
 
 } // namespace
 
-CDeviceResources::CDeviceResources() : CPropertyPage(IDD_DEVRES), m_rows(m_requirements, 2) {}
+CDeviceResources::CDeviceResources() : CListPage(IDD_DEVRES), m_rows(m_requirements, 2) {
+    KeepWidthsWhenLeft(m_rows.m_widths, m_rows.m_list);
+}
 
 void CDeviceResources::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_DEVRES_LIST, m_rows.m_list);
@@ -37,32 +39,18 @@ void CDeviceResources::DoDataExchange(CDataExchange* pDX) {
 }
 
 BOOL CDeviceResources::OnInitDialog() {
-    CPropertyPage::OnInitDialog();
-    RECT rc;
-    m_rows.m_list.GetClientRect(&rc);
-    const int defaults[2] = {rc.right / 3 * 2, rc.right - rc.right / 3 * 2};
+    CListPage::OnInitDialog();
+    int nWidth = m_rows.ClientWidth();
+    const int defaults[2] = {nWidth / 3 * 2, nWidth - nWidth / 3 * 2};
     const char* const headings[2] = {"Device Identification", "Device Resources"};
-    m_rows.m_widths.ApplyDefaults(defaults);
-    m_rows.m_widths.CreateColumns(m_rows.m_list, headings);
+    m_rows.CreateColumns(defaults, headings);
     RefreshList();
     return TRUE;
 }
 
 BOOL CDeviceResources::Persist(BOOL bSave) {
-    if (!bSave) {
-        m_rows.m_widths.Load("ZorvikDevRes", 0);
-        return TRUE;
-    }
-    if (m_rows.m_list.m_hWnd) {
-        m_rows.m_widths.ReadFrom(m_rows.m_list);
-        m_rows.m_widths.Save("ZorvikDevRes", 0);
-    }
+    m_rows.PersistWidths(bSave, "ZorvikDevRes", 0, true, false);
     return TRUE;
-}
-
-BOOL CDeviceResources::OnKillActive() {
-    m_rows.m_widths.ReadFrom(m_rows.m_list);
-    return CPropertyPage::OnKillActive();
 }
 
 BOOL CDeviceResources::OnCommand(UINT nID, UINT nCode) {
@@ -141,18 +129,12 @@ void CDeviceResources::OnAddUpdate() {
         requirement.m_dwBars[i] = ParseHexField(m_strBars[i]);
     // An entry replaces every BAR of its identity, zeros included.
     POSITION pos = m_requirements.Add(requirement, true);
-    RefreshList();
+    RecordsChanged();
     // The fields and the selection show the record just added or replaced.
     ShowSelected(m_rows.SelectRecord(pos));
-    SetModified(TRUE);
 }
 
-void CDeviceResources::OnRemove() {
-    if (!m_rows.RemoveSelected())
-        return;
-    RefreshList();
-    SetModified(TRUE);
-}
+void CDeviceResources::OnRemove() { RemoveSelected(m_rows); }
 
 void CDeviceResources::ShowSelected(int nItem) {
     for (CString& bar : m_strBars)

@@ -6,7 +6,7 @@
 #include "model/device_requirement.h"
 #include "pages/record_list_view.h"
 
-class CDeviceResources : public CPropertyPage {
+class CDeviceResources : public CListPage {
 public:
     CDeviceResources();
 
@@ -25,10 +25,8 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
-    BOOL OnKillActive() override;
     BOOL OnCommand(UINT nID, UINT nCode) override;
     BOOL OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
-    void OnReloadNotify() override { RefreshList(); }
 
 private:
     // 0, or the string id of the first field that is refused.
@@ -37,7 +35,7 @@ private:
     void OnRemove();
     // Fills the fields from the row's record; empty fields for no row (-1).
     void ShowSelected(int nItem);
-    void RefreshList();
+    void RefreshList() override;
 
     CRecordListView<CDeviceRequirement> m_rows; // list view 1021
 };

@@ -23,7 +23,7 @@ CString FileTitle(const char* path) {
 } // namespace
 
 ZorvikMiniList::ZorvikMiniList(CServiceControl& services)
-    : CPropertyPage(IDD_MINIPORTS), m_bCopyFile(0), m_strDriversDir(DriversDirectory()),
+    : CListPage(IDD_MINIPORTS), m_bCopyFile(0), m_strDriversDir(DriversDirectory()),
       m_services(services), m_rows(m_miniports, 4) {}
 
 void ZorvikMiniList::DoDataExchange(CDataExchange* pDX) {
@@ -37,21 +37,17 @@ void ZorvikMiniList::DoDataExchange(CDataExchange* pDX) {
 }
 
 BOOL ZorvikMiniList::Persist(BOOL bSave) {
-    if (bSave)
-        m_rows.m_widths.Save("ZorvikMiniList", 1);
-    else
-        m_rows.m_widths.Load("ZorvikMiniList", 1);
+    // The widths as the page was given or defaulted them, as the page's
+    // profile has always kept them.
+    m_rows.PersistWidths(bSave, "ZorvikMiniList", 1, false, true);
     return TRUE;
 }
 
 BOOL ZorvikMiniList::OnInitDialog() {
-    CPropertyPage::OnInitDialog();
-    RECT rc;
-    m_rows.m_list.GetClientRect(&rc);
-    int quarter = (rc.right - rc.left) / 4;
+    CListPage::OnInitDialog();
+    int quarter = m_rows.ClientWidth() / 4;
     const int defaults[4] = {quarter, quarter, quarter, quarter};
-    m_rows.m_widths.ApplyDefaults(defaults);
-    m_rows.m_widths.CreateColumns(m_rows.m_list, kColumnHeadings);
+    m_rows.CreateColumns(defaults, kColumnHeadings);
     std::snprintf(m_editRestrictions.m_szValidChars, sizeof(m_editRestrictions.m_szValidChars),
                   "%s", MINIPORT_RESTRICTION_CHARS);
     RefreshList();
@@ -76,10 +72,10 @@ BOOL ZorvikMiniList::OnCommand(UINT nID, UINT nCode) {
         OnRemove();
         return TRUE;
     case IDC_MINIPORT_MOVE_DOWN:
-        OnMove(true);
+        MoveSelected(m_rows, true);
         return TRUE;
     case IDC_MINIPORT_MOVE_UP:
-        OnMove(false);
+        MoveSelected(m_rows, false);
         return TRUE;
     default:
         return FALSE;
@@ -156,25 +152,12 @@ void ZorvikMiniList::OnAddUpdate() {
         m_miniports.SetAt(pos, record);
     else
         pos = m_miniports.AddTail(record);
-    RefreshList();
+    RecordsChanged();
     // The fields and the selection show the record just added or replaced.
     ShowSelected(m_rows.SelectRecord(pos));
-    SetModified(TRUE);
 }
 
-void ZorvikMiniList::OnRemove() {
-    if (!m_rows.RemoveSelected())
-        return;
-    RefreshList();
-    SetModified(TRUE);
-}
-
-void ZorvikMiniList::OnMove(bool bDown) {
-    if (!m_rows.MoveSelected(bDown))
-        return;
-    SetModified(TRUE);
-    RefreshList();
-}
+void ZorvikMiniList::OnRemove() { RemoveSelected(m_rows); }
 
 void ZorvikMiniList::RefreshList() {
     if (!m_rows.m_list.m_hWnd)

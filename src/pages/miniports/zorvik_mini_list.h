@@ -10,7 +10,7 @@
 
 class CServiceControl;
 
-class ZorvikMiniList : public CPropertyPage {
+class ZorvikMiniList : public CListPage {
 public:
     explicit ZorvikMiniList(CServiceControl& services);
 
@@ -32,15 +32,13 @@ protected:
     BOOL OnInitDialog() override;
     BOOL OnCommand(UINT nID, UINT nCode) override;
     BOOL OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
-    void OnReloadNotify() override { RefreshList(); }
 
 private:
     void OnBrowse();
     void OnChangeServiceName();
     void OnAddUpdate();
     void OnRemove();
-    void OnMove(bool bDown);
-    void RefreshList();
+    void RefreshList() override;
     // The record of the given row into the fields; without one (-1, as for a
     // click beside the rows) the fields keep what the user may have typed.
     void ShowSelected(int nItem);

@@ -12,7 +12,7 @@ bool InRange(uint32_t nBus, uint32_t nDevice, uint32_t nFunction) {
 CLocationEntryPage::CLocationEntryPage(UINT nIDTemplate, CLocationResolver& resolver,
                                        CLocationResolver& locations, CSlotRecordList& records,
                                        int nColumns, int nLocationColumn)
-    : CPropertyPage(nIDTemplate), m_resolver(resolver), m_locations(locations), m_records(records),
+    : CListPage(nIDTemplate), m_resolver(resolver), m_locations(locations), m_records(records),
       m_rows(records, nColumns) {
     m_rows.m_nColumnShownLater = nLocationColumn;
 }
@@ -25,16 +25,10 @@ void CLocationEntryPage::OnAddUpdate() {
         return;
     }
     StoreEntry();
-    RefreshList();
-    SetModified(TRUE);
+    RecordsChanged();
 }
 
-void CLocationEntryPage::OnRemove() {
-    if (!m_rows.RemoveSelected())
-        return;
-    RefreshList();
-    SetModified(TRUE);
-}
+void CLocationEntryPage::OnRemove() { RemoveSelected(m_rows); }
 
 const CSlotRecord* CLocationEntryPage::ClickedRecord(const NMITEMACTIVATE* pNotify) {
     POSITION pos = m_rows.GetRowRecord(pNotify ? pNotify->iItem : m_rows.GetSelectedRow());

@@ -13,7 +13,7 @@
 #include "model/slot_record.h"
 #include "pages/record_list_view.h"
 
-class CLocationEntryPage : public CPropertyPage {
+class CLocationEntryPage : public CListPage {
 public:
     // Typed locations convert through the resolver; the records' through
     // locations, when their Bus/Device/Function is first needed: shown in
@@ -38,9 +38,6 @@ public:
     // 0, or the id of the message that refuses the entry; the members have
     // been read from the controls.
     virtual UINT ValidateEntry() = 0;
-    // Rebuilds the rows from the records and selects and shows the row the
-    // page's rule gives.
-    virtual void RefreshList() = 0;
 
     void OnAddUpdate();
     void OnRemove();
@@ -53,7 +50,6 @@ protected:
     BOOL OnCommand(UINT nID, UINT nCode) override;
     BOOL OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     void OnControlsFilled() override;
-    void OnReloadNotify() override { RefreshList(); }
 
     // Puts the entry, which passed ValidateEntry, into the records.
     virtual void StoreEntry() = 0;

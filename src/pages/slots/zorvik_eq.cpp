@@ -16,7 +16,9 @@ int32_t SortKey(const CSlotRecord& record) {
 } // namespace
 
 ZorvikEq::ZorvikEq(CLocationResolver& resolver, CLocationResolver& locations)
-    : CLocationEntryPage(IDD_SLOTS, resolver, locations, m_slots, 3, 2) {}
+    : CLocationEntryPage(IDD_SLOTS, resolver, locations, m_slots, 3, 2) {
+    KeepWidthsWhenLeft(m_rows.m_widths, m_rows.m_list);
+}
 
 void ZorvikEq::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_SLOT_LIST, m_rows.m_list);
@@ -30,31 +32,17 @@ void ZorvikEq::DoDataExchange(CDataExchange* pDX) {
 
 BOOL ZorvikEq::OnInitDialog() {
     CLocationEntryPage::OnInitDialog();
-    RECT rc;
-    m_rows.m_list.GetClientRect(&rc);
-    int third = (rc.right - rc.left) / 3;
+    int third = m_rows.ClientWidth() / 3;
     const int defaults[3] = {third, third, third};
-    m_rows.m_widths.ApplyDefaults(defaults);
-    m_rows.m_widths.CreateColumns(m_rows.m_list, kHeadings);
+    m_rows.CreateColumns(defaults, kHeadings);
     RefreshList();
     OnEntryMode();
     return TRUE;
 }
 
 BOOL ZorvikEq::Persist(BOOL bSave) {
-    if (!bSave) {
-        m_rows.m_widths.Load("ZorvikEq", 1);
-        return TRUE;
-    }
-    if (m_rows.m_list.m_hWnd)
-        m_rows.m_widths.ReadFrom(m_rows.m_list);
-    m_rows.m_widths.Save("ZorvikEq", 1);
+    m_rows.PersistWidths(bSave, "ZorvikEq", 1, true, true);
     return TRUE;
-}
-
-BOOL ZorvikEq::OnKillActive() {
-    m_rows.m_widths.ReadFrom(m_rows.m_list);
-    return CLocationEntryPage::OnKillActive();
 }
 
 UINT ZorvikEq::ValidateEntry() {

@@ -21,7 +21,6 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
-    BOOL OnKillActive() override;
 
     // Replaces every record of the same number, else the one of the same
     // slot, and adds the new one at the head.

@@ -1,6 +1,6 @@
-#include "sys/location_resolver.h"
+#include "model/location_resolver.h"
 
-#include "sys/slot_path_text.h"
+#include "model/slot_path_text.h"
 
 bool CResolverMemo::ConvertSlotLocation(uint32_t* pBus, uint32_t* pDevice, uint32_t* pFunction,
                                         CString& slotPath, bool toSlotPath) {

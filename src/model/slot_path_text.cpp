@@ -1,4 +1,4 @@
-#include "sys/slot_path_text.h"
+#include "model/slot_path_text.h"
 
 #include <cstring>
 
