@@ -14,7 +14,7 @@
 #include "fuzz_support.h"
 #include "model/slot_record.h"
 #include "portable/fake_resolver.h"
-#include "sys/slot_path_text.h"
+#include "model/slot_path_text.h"
 
 namespace {
 const uint8_t GUARD = 0xA5;

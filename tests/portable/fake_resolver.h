@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "sys/location_resolver.h"
+#include "model/location_resolver.h"
 
 class CTableResolver : public CLocationResolver {
 public:
