@@ -67,12 +67,8 @@ ZorvikRes::ZorvikRes(CLocationResolver& resolver, CLocationResolver& locations,
 }
 
 void ZorvikRes::DoDataExchange(CDataExchange* pDX) {
+    CLocationEntryPage::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_NO_RESET, m_btnNoReset);
-    DDX_Control(pDX, IDC_SLOT_LIST, m_rows.m_list);
-    DDX_Text(pDX, IDC_BUS, m_strBus);
-    DDX_Text(pDX, IDC_DEVICE, m_strDevice);
-    DDX_Text(pDX, IDC_FUNCTION, m_strFunction);
-    DDX_Text(pDX, IDC_SLOT_PATH, m_strSlotPath);
     DDX_Check(pDX, IDC_DYNAMIC_BUS, m_bDynamicBusAssignment);
     // The window fields raise no conversion: their order is free.
     for (const WindowFields& w : kWindows) {
@@ -82,7 +78,6 @@ void ZorvikRes::DoDataExchange(CDataExchange* pDX) {
         DDX_Text(pDX, w.nAlignId, this->*w.pAlign);
     }
     DDX_Check(pDX, IDC_NO_RESET, m_bNoResetSecondaryBus);
-    DDX_Radio(pDX, IDC_ENTRY_SLOT_PATH, m_nEntryMode);
 }
 
 BOOL ZorvikRes::OnInitDialog() {

@@ -11,6 +11,18 @@ namespace {
 const int kBarIds[6] = {IDC_DEVRES_BAR0, IDC_DEVRES_BAR1, IDC_DEVRES_BAR2,
                         IDC_DEVRES_BAR3, IDC_DEVRES_BAR4, IDC_DEVRES_BAR5};
 
+// The identity's edits and the members that hold their texts.
+struct IdentityField {
+    int nId;
+    CString CDeviceResources::*pText;
+};
+const IdentityField kIdentity[5] = {
+    {IDC_DEVRES_VENDOR_ID, &CDeviceResources::m_strVendorId},
+    {IDC_DEVRES_DEVICE_ID, &CDeviceResources::m_strDeviceId},
+    {IDC_DEVRES_SUBSYSTEM_VENDOR_ID, &CDeviceResources::m_strSubsystemVendorId},
+    {IDC_DEVRES_SUBSYSTEM_ID, &CDeviceResources::m_strSubsystemId},
+    {IDC_DEVRES_REVISION_ID, &CDeviceResources::m_strRevisionId}};
+
 // The resource text on one line: its strings joined by ';'.
 CString DisplayResources(const CDeviceRequirement& requirement) {
     std::string text = requirement.GetResourceText().str();
@@ -31,11 +43,8 @@ void CDeviceResources::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_DEVRES_LIST, m_rows.m_list);
     for (int i = 0; i < 6; ++i)
         DDX_Text(pDX, kBarIds[i], m_strBars[i]);
-    DDX_Text(pDX, IDC_DEVRES_DEVICE_ID, m_strDeviceId);
-    DDX_Text(pDX, IDC_DEVRES_REVISION_ID, m_strRevisionId);
-    DDX_Text(pDX, IDC_DEVRES_SUBSYSTEM_ID, m_strSubsystemId);
-    DDX_Text(pDX, IDC_DEVRES_SUBSYSTEM_VENDOR_ID, m_strSubsystemVendorId);
-    DDX_Text(pDX, IDC_DEVRES_VENDOR_ID, m_strVendorId);
+    for (const IdentityField& field : kIdentity)
+        DDX_Text(pDX, field.nId, this->*field.pText);
 }
 
 BOOL CDeviceResources::OnInitDialog() {
@@ -139,11 +148,8 @@ void CDeviceResources::OnRemove() { RemoveSelected(m_rows); }
 void CDeviceResources::ShowSelected(int nItem) {
     for (CString& bar : m_strBars)
         bar.Empty();
-    m_strDeviceId.Empty();
-    m_strRevisionId.Empty();
-    m_strSubsystemId.Empty();
-    m_strSubsystemVendorId.Empty();
-    m_strVendorId.Empty();
+    for (const IdentityField& field : kIdentity)
+        (this->*field.pText).Empty();
 
     if (POSITION pos = m_rows.GetRowRecord(nItem)) {
         const CDeviceRequirement& r = m_requirements.GetAt(pos);

@@ -17,6 +17,15 @@ CLocationEntryPage::CLocationEntryPage(UINT nIDTemplate, CLocationResolver& reso
     m_rows.m_nColumnShownLater = nLocationColumn;
 }
 
+void CLocationEntryPage::DoDataExchange(CDataExchange* pDX) {
+    DDX_Control(pDX, IDC_SLOT_LIST, m_rows.m_list);
+    DDX_Radio(pDX, IDC_ENTRY_SLOT_PATH, m_nEntryMode);
+    DDX_Text(pDX, IDC_BUS, m_strBus);
+    DDX_Text(pDX, IDC_DEVICE, m_strDevice);
+    DDX_Text(pDX, IDC_FUNCTION, m_strFunction);
+    DDX_Text(pDX, IDC_SLOT_PATH, m_strSlotPath);
+}
+
 void CLocationEntryPage::OnAddUpdate() {
     UpdateData(TRUE);
     if (UINT nMessage = ValidateEntry()) {

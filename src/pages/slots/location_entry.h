@@ -47,6 +47,9 @@ public:
     void OnEditChange(UINT nID);
 
 protected:
+    // The list view, the entry-mode radio buttons and the location fields;
+    // a page exchanges its own fields after calling this.
+    void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnCommand(UINT nID, UINT nCode) override;
     BOOL OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
     void OnControlsFilled() override;

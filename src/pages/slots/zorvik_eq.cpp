@@ -21,13 +21,8 @@ ZorvikEq::ZorvikEq(CLocationResolver& resolver, CLocationResolver& locations)
 }
 
 void ZorvikEq::DoDataExchange(CDataExchange* pDX) {
-    DDX_Control(pDX, IDC_SLOT_LIST, m_rows.m_list);
-    DDX_Text(pDX, IDC_BUS, m_strBus);
-    DDX_Text(pDX, IDC_DEVICE, m_strDevice);
-    DDX_Text(pDX, IDC_FUNCTION, m_strFunction);
+    CLocationEntryPage::DoDataExchange(pDX);
     DDX_Text(pDX, IDC_PHYSICAL_SLOT, m_strPhysicalSlot);
-    DDX_Radio(pDX, IDC_ENTRY_SLOT_PATH, m_nEntryMode);
-    DDX_Text(pDX, IDC_SLOT_PATH, m_strSlotPath);
 }
 
 BOOL ZorvikEq::OnInitDialog() {
