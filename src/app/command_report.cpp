@@ -16,6 +16,17 @@ CString ValuePath(ParameterKey key, const CString& name) {
            (name.IsEmpty() ? CString("@") : CString(AnsiForDisplay(name.str())));
 }
 
+CLandedChanges CountLanded(const CChangeList& changes, const CSaveOutcome& outcome) {
+    CLandedChanges landed;
+    if (!outcome.bStarted)
+        return landed;
+    for (const CValueChange& change : changes)
+        ++(change.bDelete ? landed.deleted : landed.written);
+    for (const CFailedChange& failure : outcome.failures)
+        --(failure.change.bDelete ? landed.deleted : landed.written);
+    return landed;
+}
+
 void CCommandReport::Line(const char* pszFormat, ...) {
     CString line;
     va_list args;

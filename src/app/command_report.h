@@ -4,8 +4,17 @@
 // answer a question. The exit code comes from the save's outcome.
 #include "app/command_output.h"
 #include "save/save_report.h"
+#include "save/save_sequence.h"
 
 class CKit;
+
+// How many of a save's changes it wrote and deleted: none when it did not
+// start, and none of those the registry refused.
+struct CLandedChanges {
+    int written = 0;
+    int deleted = 0;
+};
+CLandedChanges CountLanded(const CChangeList& changes, const CSaveOutcome& outcome);
 
 // "HKEY_LOCAL_MACHINE\<key>\<name>", @ for the unnamed value; the name,
 // in UTF-8 as the command line reads it, in the code page's characters.

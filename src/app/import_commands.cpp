@@ -88,14 +88,11 @@ int ImportFile(const char* pszPath, CCommandOutput& output) {
         return EXIT_STEP_FAILED;
     // A file with a value the machine does not hold and the pages would
     // refuse writes nothing.
-    {
-        CPlannedImport checked;
-        checked.file = planned.file;
-        if (!checked.Plan(EXIT_STEP_FAILED, output, &code))
-            return code;
-    }
+    if (!planned.Plan(EXIT_STEP_FAILED, output, &code))
+        return code;
     // What an earlier save left undone comes first, so that a rerun of an
-    // import that was ended or failed converges.
+    // import that was ended or failed converges; the file is then planned
+    // against the keys as that left them.
     bool bPendingDone = FinishPendingSaves(sequence, output);
     if (!planned.Plan(EXIT_STEP_FAILED, output, &code, true)) {
         output.Err("a save that was finished first changed what the file would refuse; "
@@ -103,11 +100,11 @@ int ImportFile(const char* pszPath, CCommandOutput& output) {
         return EXIT_STEP_FAILED;
     }
     const CChangeList& changes = planned.changes;
-    int wanted = 0, writes = 0, deletes = 0;
+    int wanted = 0, writes = 0;
     for (const CKeyState& state : planned.plan.states)
         wanted += static_cast<int>(state.values.size());
     for (const CValueChange& change : changes)
-        ++(change.bDelete ? deletes : writes);
+        writes += change.bDelete ? 0 : 1;
     CString summary;
     if (changes.empty()) {
         // Nothing is written and no driver is told.
@@ -119,10 +116,9 @@ int ImportFile(const char* pszPath, CCommandOutput& output) {
     // installing one is the sheet's, and this save installs nothing.
     CSaveOutcome outcome = sequence.SaveChanges(planned.store, changes, kit.m_bControllerAvailable,
                                                 "/import " + FullPath(pszPath));
-    int written = outcome.bStarted ? writes : 0, deleted = outcome.bStarted ? deletes : 0;
-    for (const CFailedChange& failure : outcome.failures)
-        --(failure.change.bDelete ? deleted : written);
-    summary.Format("written %d, deleted %d, unchanged %d\n", written, deleted, wanted - writes);
+    CLandedChanges landed = CountLanded(changes, outcome);
+    summary.Format("written %d, deleted %d, unchanged %d\n", landed.written, landed.deleted,
+                   wanted - writes);
     output.Out(summary);
     return bPendingDone && outcome.Complete() ? EXIT_DONE : EXIT_STEP_FAILED;
 }

@@ -59,15 +59,12 @@ const char* StateWord(const CSaveJournal::CEntry& entry, bool bRunning) {
 } // namespace
 
 int ShowPendingSaves(CCommandOutput& output) {
-    CKit kit;
     CSaveJournal journal;
-    CCommandReport report(output, kit);
-    CSaveSequence sequence(kit, journal, report);
     CSaveLock lock;
     if (!lock.Acquire(0))
         return 0;
     int pending = 0;
-    for (const CSaveJournal::CEntry& entry : OldestFirst(sequence.PendingRecords())) {
+    for (const CSaveJournal::CEntry& entry : OldestFirst(journal.Pending())) {
         if (!entry.bTrusted) {
             Untrusted(output, entry.record, journal);
             continue;
@@ -83,14 +80,14 @@ int ShowPendingSaves(CCommandOutput& output) {
 
 bool FinishPendingSaves(CSaveSequence& sequence, CCommandOutput& output) {
     bool bAll = true;
-    for (const CSaveJournal::CEntry& entry : OldestFirst(sequence.PendingRecords())) {
+    for (const CSaveJournal::CEntry& entry : OldestFirst(sequence.Journal().Pending())) {
         if (!entry.bTrusted) {
             Untrusted(output, entry.record, sequence.Journal());
             continue;
         }
         // An older one may have been superseded by a newer one finished here.
         bool bStill = false;
-        for (const CSaveJournal::CEntry& now : sequence.PendingRecords())
+        for (const CSaveJournal::CEntry& now : sequence.Journal().Pending())
             bStill = bStill || now.record.id == entry.record.id;
         if (!bStill)
             continue;
@@ -105,7 +102,7 @@ int DiscardPendingSaves(CCommandOutput& output) {
     if (!command.sequence.Lock(command.lock))
         return EXIT_STEP_FAILED;
     int discarded = 0;
-    for (const CSaveJournal::CEntry& entry : command.sequence.PendingRecords()) {
+    for (const CSaveJournal::CEntry& entry : command.journal.Pending()) {
         if (!entry.bTrusted) {
             Untrusted(output, entry.record, command.journal);
             continue;
@@ -217,14 +214,10 @@ int UndoSave(const char* pszId, CCommandOutput& output) {
     }
     CSaveOutcome outcome = command.sequence.SaveChanges(
         store, changes, command.kit.m_bControllerAvailable, CString("/undo ") + record.id.c_str());
-    int written = 0, deleted = 0;
-    for (const CValueChange& change : changes)
-        ++(change.bDelete ? deleted : written);
-    for (const CFailedChange& failure : outcome.failures)
-        --(failure.change.bDelete ? deleted : written);
+    CLandedChanges landed = CountLanded(changes, outcome);
     CString summary;
-    summary.Format("undid the save %s: written %d, deleted %d\n", Text(Named(record)), written,
-                   deleted);
+    summary.Format("undid the save %s: written %d, deleted %d\n", Text(Named(record)),
+                   landed.written, landed.deleted);
     output.Out(summary);
     return outcome.Complete() ? EXIT_DONE : EXIT_STEP_FAILED;
 }

@@ -6,31 +6,11 @@
 
 #include "app/key_paths.h"
 #include "app/value_checks.h"
-#include "framework/handle.h"
+#include "framework/file_bytes.h"
 #include "framework/message_box.h"
 #include "store/regedit_encoding.h"
 
 namespace {
-
-DWORD ReadWholeFile(const char* pszPath, std::string* pBytes) {
-    CFileHandle file(::CreateFileA(pszPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsValid())
-        return ::GetLastError();
-    LARGE_INTEGER size;
-    if (!::GetFileSizeEx(file, &size))
-        return ::GetLastError();
-    // A registry editor file of the eight keys is far smaller than this.
-    if (size.QuadPart > 0x10000000)
-        return ERROR_FILE_TOO_LARGE;
-    pBytes->assign(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    if (!pBytes->empty() &&
-        !::ReadFile(file, &(*pBytes)[0], static_cast<DWORD>(pBytes->size()), &read, nullptr))
-        return ::GetLastError();
-    pBytes->resize(read);
-    return 0;
-}
 
 // Takes a value or a deletion into the key's state; a later one of the same
 // name takes the place of an earlier.
@@ -62,7 +42,7 @@ bool Holds(const CParameterStore& machine, const CFileValue& value) {
 
 BOOL ReadParameterFile(const char* pszPath, CParameterFile* pFile, CString* pError) {
     std::string bytes;
-    if (DWORD error = ReadWholeFile(pszPath, &bytes)) {
+    if (DWORD error = ReadFileBytes(pszPath, &bytes)) {
         pError->Format("cannot read %s: %s", pszPath,
                        static_cast<const char*>(GetErrorText(error)));
         return FALSE;

@@ -1,6 +1,5 @@
 #include "framework/wnd.h"
 
-
 namespace {
 int g_nWaitCursor = 0;
 HCURSOR g_hcurRestore = nullptr;

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "framework/number_text.h"
+
 namespace {
 const char kHeader[] = "MIRANDEL SAVE 1";
 const char* const kStepWords[] = {"install", "values", "restart", "tell-driver", "tell-controller"};
@@ -19,20 +21,12 @@ std::string Hex(const std::string& bytes) {
     return hex;
 }
 
-int DigitValue(char ch) {
-    if (ch >= '0' && ch <= '9')
-        return ch - '0';
-    if (ch >= 'a' && ch <= 'f')
-        return ch - 'a' + 10;
-    return -1;
-}
-
 bool Unhex(const std::string& hex, std::string* bytes) {
     if (hex.empty() || hex[0] != 'x' || hex.size() % 2 != 1)
         return false;
     bytes->clear();
     for (size_t i = 1; i < hex.size(); i += 2) {
-        int high = DigitValue(hex[i]), low = DigitValue(hex[i + 1]);
+        int high = HexDigitValue(hex[i]), low = HexDigitValue(hex[i + 1]);
         if (high < 0 || low < 0)
             return false;
         bytes->push_back(static_cast<char>(high * 16 + low));

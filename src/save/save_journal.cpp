@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "framework/file_bytes.h"
 #include "framework/handle.h"
 #include "save/journal_security.h"
 #include "store/regedit_encoding.h"
@@ -50,19 +51,6 @@ CString ParentOf(const CString& path) {
     std::string text = path.str();
     size_t slash = text.find_last_of('\\');
     return CString(slash == std::string::npos ? std::string() : text.substr(0, slash));
-}
-
-DWORD ReadWholeFile(const CString& path, std::string* pBytes) {
-    CFileHandle file(::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsValid())
-        return ::GetLastError();
-    pBytes->clear();
-    char buffer[16384];
-    DWORD read = 0;
-    while (::ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
-        pBytes->append(buffer, read);
-    return ERROR_SUCCESS;
 }
 
 std::string TimeText(const SYSTEMTIME& t, const char* format) {
@@ -133,7 +121,7 @@ std::vector<CSaveJournal::CEntry> CSaveJournal::Records(bool bTrust, bool bEnded
         auto ended = m_ended.find(name);
         if (ended != m_ended.end()) {
             entry.record = ended->second;
-        } else if (ReadWholeFile(path, &text) != ERROR_SUCCESS ||
+        } else if (ReadFileBytes(path, &text) != ERROR_SUCCESS ||
                    !ParseSaveRecord(text, &entry.record) ||
                    (RecordPath(entry.record.id) != path &&
                     RecordPath(entry.record.id, true) != path)) {
@@ -148,6 +136,17 @@ std::vector<CSaveJournal::CEntry> CSaveJournal::Records(bool bTrust, bool bEnded
     std::sort(entries.begin(), entries.end(),
               [](const CEntry& a, const CEntry& b) { return a.record.id > b.record.id; });
     return entries;
+}
+
+std::vector<CSaveJournal::CEntry> CSaveJournal::Pending() {
+    std::vector<CEntry> pending;
+    for (CEntry& entry : Records(false, false)) {
+        if (entry.record.state != SaveRecordState::Incomplete)
+            continue;
+        entry.bTrusted = IsTrusted(entry.record);
+        pending.push_back(entry);
+    }
+    return pending;
 }
 
 DWORD CSaveJournal::MakeFolders() {
@@ -251,7 +250,7 @@ DWORD CSaveJournal::MarkState(const CSaveRecord& record, SaveRecordState state,
 bool CSaveJournal::ReadBefore(const CSaveRecord& record, CRegFile* pBefore) {
     std::string bytes;
     std::vector<CRegFileError> errors;
-    return ReadWholeFile(BeforePath(record), &bytes) == ERROR_SUCCESS &&
+    return ReadFileBytes(BeforePath(record), &bytes) == ERROR_SUCCESS &&
            ReadRegFile(RegFileTextOf(bytes), pBefore, &errors) && errors.empty();
 }
 

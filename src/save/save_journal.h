@@ -44,6 +44,9 @@ public:
     // (reading the descriptors takes a while).
     std::vector<CEntry> Records(bool bTrust = true, bool bEnded = true);
     bool IsTrusted(const CSaveRecord& record);
+    // With the save lock held: the records left incomplete by saves that
+    // ended, newest first, trusted or not.
+    std::vector<CEntry> Pending();
 
     // Makes the folders that are missing, then writes the keys' content
     // before the save and the record, each to a new file, flushed, then

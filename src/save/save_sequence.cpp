@@ -35,17 +35,18 @@ CRegFile ContentBefore(const CParameterStore& store, const CChangeList& changes)
         CRegFileKey content;
         content.path = FilePathOf(ParameterKey(key)).str();
         const CKeyValues& now = store.Seen(ParameterKey(key));
+        bool bTouched = false;
         for (const CValueChange& change : changes) {
-            if (change.key != key || now.Find(change.value.m_strName))
+            if (change.key != key)
+                continue;
+            bTouched = true;
+            if (now.Find(change.value.m_strName))
                 continue;
             CRegFileValue made =
                 RegFileValueOf(CRegistryValue{change.value.m_strName, REG_SZ, ""}, encoding);
             made.remove = true;
             content.values.push_back(made);
         }
-        bool bTouched = !content.values.empty();
-        for (const CValueChange& change : changes)
-            bTouched = bTouched || change.key == key;
         if (!bTouched)
             continue;
         for (const CRegistryValue& value : now.All())
@@ -104,13 +105,7 @@ CSaveOutcome CSaveSequence::SaveData(CParameterStore& store, const CParameterDat
         m_report.MiniportNamesTooLong(nNames);
         return CSaveOutcome();
     }
-    if (!store.OpenKeys()) {
-        m_report.KeysNotOpened();
-        return CSaveOutcome();
-    }
-    size_t nChangedElsewhere = store.CountChangedElsewhere();
-    CSaveOutcome outcome =
-        Run(store, plan.changes, &data.miniports, bTellController, source, nChangedElsewhere);
+    CSaveOutcome outcome = Run(store, plan.changes, &data.miniports, bTellController, source);
     if (outcome.bStarted && !outcome.bStopped)
         store.Commit(outcome.failures, std::move(plan.next));
     return outcome;
@@ -118,19 +113,18 @@ CSaveOutcome CSaveSequence::SaveData(CParameterStore& store, const CParameterDat
 
 CSaveOutcome CSaveSequence::SaveChanges(CParameterStore& store, const CChangeList& changes,
                                         bool bTellController, const CString& source) {
-    if (!store.OpenKeys()) {
-        m_report.KeysNotOpened();
-        return CSaveOutcome();
-    }
-    size_t nChangedElsewhere = store.CountChangedElsewhere();
-    return Run(store, changes, nullptr, bTellController, source, nChangedElsewhere);
+    return Run(store, changes, nullptr, bTellController, source);
 }
 
 CSaveOutcome CSaveSequence::Run(CParameterStore& store, const CChangeList& changes,
                                 CMiniportList* pMiniports, bool bTellController,
-                                const CString& source, size_t nChangedElsewhere) {
+                                const CString& source) {
     CSaveOutcome outcome;
-    outcome.nChangedElsewhere = nChangedElsewhere;
+    if (!store.OpenKeys()) {
+        m_report.KeysNotOpened();
+        return outcome;
+    }
+    outcome.nChangedElsewhere = store.CountChangedElsewhere();
     CSaveRecord record;
     record.source = source.str();
     record.bWide = store.Encoding() == ValueEncoding::Wide;
@@ -235,9 +229,8 @@ void CSaveSequence::End(const CSaveRecord& record, const CSaveOutcome& outcome) 
         m_journal.MarkState(record, SaveRecordState::Complete);
         // Its notifications cover those of older saves that did not end,
         // and their values are left as the registry holds them.
-        for (const CSaveJournal::CEntry& entry : m_journal.Records(false, false))
-            if (entry.record.state == SaveRecordState::Incomplete && entry.record.id < record.id &&
-                m_journal.IsTrusted(entry.record))
+        for (const CSaveJournal::CEntry& entry : m_journal.Pending())
+            if (entry.record.id < record.id && entry.bTrusted)
                 m_journal.MarkState(entry.record, SaveRecordState::Superseded, record.id);
         m_journal.Prune();
     }
@@ -245,17 +238,6 @@ void CSaveSequence::End(const CSaveRecord& record, const CSaveOutcome& outcome) 
         m_report.ValuesNotSaved(outcome.failures);
     if (m_dwRestartError != 0)
         m_report.ServiceNotRestarted(m_dwRestartError);
-}
-
-std::vector<CSaveJournal::CEntry> CSaveSequence::PendingRecords() {
-    std::vector<CSaveJournal::CEntry> pending;
-    for (CSaveJournal::CEntry& entry : m_journal.Records(false, false)) {
-        if (entry.record.state != SaveRecordState::Incomplete)
-            continue;
-        entry.bTrusted = m_journal.IsTrusted(entry.record);
-        pending.push_back(entry);
-    }
-    return pending;
 }
 
 bool CSaveSequence::ChangesOf(const CSaveRecord& record, CChangeList* pChanges) {

@@ -60,9 +60,6 @@ public:
     CSaveOutcome SaveChanges(CParameterStore& store, const CChangeList& changes,
                              bool bTellController, const CString& source);
 
-    // With the lock held: the records left incomplete by saves that ended,
-    // newest first, trusted or not.
-    std::vector<CSaveJournal::CEntry> PendingRecords();
     // With the lock held: the rest of a pending save. Each value still to
     // be written is compared three ways: one that holds what it held before
     // the save is written, one that holds what the save wanted is done, and
@@ -76,10 +73,10 @@ public:
     bool ChangesOf(const CSaveRecord& record, CChangeList* pChanges);
 
 private:
-    // With the lock held and the keys open: the record written, its steps
-    // run, its end marked. Closes the keys.
+    // With the lock held: the keys opened, the record written, its steps
+    // run, its end marked, the keys closed.
     CSaveOutcome Run(CParameterStore& store, const CChangeList& changes, CMiniportList* pMiniports,
-                     bool bTellController, const CString& source, size_t nChangedElsewhere);
+                     bool bTellController, const CString& source);
     // Runs the steps that are not done; false when stopped by the seam.
     bool RunSteps(CSaveRecord& record, CParameterStore& store, const CChangeList& changes,
                   CMiniportList* pMiniports, CSaveOutcome* pOutcome);

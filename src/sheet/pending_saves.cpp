@@ -26,7 +26,7 @@ void OfferToFinishPendingSaves(CSaveSequence& sequence) {
             CSaveLock lock;
             if (!lock.Acquire(0))
                 return;
-            std::vector<CSaveJournal::CEntry> records = sequence.PendingRecords();
+            std::vector<CSaveJournal::CEntry> records = sequence.Journal().Pending();
             auto next = records.begin();
             while (next != records.end() && asked.count(next->record.id))
                 ++next;
@@ -52,7 +52,7 @@ void OfferToFinishPendingSaves(CSaveSequence& sequence) {
         if (!sequence.Lock(lock))
             return;
         // Another instance may have ended it meanwhile.
-        for (const CSaveJournal::CEntry& entry : sequence.PendingRecords()) {
+        for (const CSaveJournal::CEntry& entry : sequence.Journal().Pending()) {
             if (entry.record.id != pending.record.id)
                 continue;
             if (answer == IDYES)

@@ -18,8 +18,6 @@ const ParameterKey kSaveOrder[KEY_COUNT] = {KEY_QUARNEL,
 
 // NoScanForSurpriseRemoval follows the table's scalars in a snapshot.
 const size_t kNoScanIndex = SCALAR_TABLE_SIZE;
-const ScalarValue* const kScalars = SCALAR_TABLE;
-const char* const kNoScanForSurpriseRemoval = NO_SCAN_VALUE;
 
 // Records that may be the same: those whose key is the same.
 std::string MatchKey(const CSlotRecord& record) {
@@ -178,7 +176,8 @@ CParameterStore::CParameterStore(ValueEncoding encoding) : m_encoding(encoding) 
 BOOL CParameterStore::OpenKeys() {
     for (int i = 0; i < KEY_COUNT; ++i) {
         // Missing keys are created, so a load also lays out the tree.
-        if (m_keys[i].Create(HKEY_LOCAL_MACHINE, ParameterKeyPath(ParameterKey(i))) != ERROR_SUCCESS) {
+        if (m_keys[i].Create(HKEY_LOCAL_MACHINE, ParameterKeyPath(ParameterKey(i))) !=
+            ERROR_SUCCESS) {
             CloseKeys();
             return FALSE;
         }
@@ -205,16 +204,16 @@ BOOL CParameterStore::Load(const CParameterData& data, CLocationResolver& resolv
     // A scalar the registry lacks, or holds in more than four bytes, keeps
     // the member's value.
     CSnapshot loaded;
-    for (size_t i = 0; i < kNoScanIndex; ++i) {
-        uint32_t* member = kScalars[i].member(data);
+    for (size_t i = 0; i < SCALAR_TABLE_SIZE; ++i) {
+        uint32_t* member = SCALAR_TABLE[i].member(data);
         DWORD value = 0;
-        const CRegistryValue* stored = m_base[kScalars[i].key].Find(kScalars[i].name);
+        const CRegistryValue* stored = m_base[SCALAR_TABLE[i].key].Find(SCALAR_TABLE[i].name);
         if (stored && ScalarOf(*stored, &value))
             *member = value;
         loaded.shown[i] = *member;
     }
     DWORD noScan = 0;
-    if (const CRegistryValue* stored = m_base[KEY_QUARNEL].Find(kNoScanForSurpriseRemoval))
+    if (const CRegistryValue* stored = m_base[KEY_QUARNEL].Find(NO_SCAN_VALUE))
         ScalarOf(*stored, &noScan);
     data.misc.m_bScanSurpriseRemoval = noScan == 0 ? 1 : 0;
     loaded.shown[kNoScanIndex] = static_cast<DWORD>(data.misc.m_bScanSurpriseRemoval);
@@ -271,8 +270,8 @@ CParameterStore::CPlan CParameterStore::Plan(const CParameterData& data, bool bC
     // when the page could not show it); one the registry lacks is written,
     // so that every default is stored, unless another program stores it
     // first.
-    for (size_t i = 0; i < kNoScanIndex; ++i) {
-        const ScalarValue& scalar = kScalars[i];
+    for (size_t i = 0; i < SCALAR_TABLE_SIZE; ++i) {
+        const ScalarValue& scalar = SCALAR_TABLE[i];
         DWORD value = *scalar.member(data);
         if ((scalar.key == KEY_VARDEK && !bController) ||
             (scalar.key == KEY_MORAVIK && !bService)) {
@@ -291,13 +290,13 @@ CParameterStore::CPlan CParameterStore::Plan(const CParameterData& data, bool bC
     // Scanning is on while NoScanForSurpriseRemoval is absent or 0.
     DWORD scan = static_cast<DWORD>(data.misc.m_bScanSurpriseRemoval);
     plan.next.shown[kNoScanIndex] = scan;
-    plan.owned[KEY_QUARNEL].push_back(kNoScanForSurpriseRemoval);
-    const CRegistryValue* noScan = m_base[KEY_QUARNEL].Find(kNoScanForSurpriseRemoval);
+    plan.owned[KEY_QUARNEL].push_back(NO_SCAN_VALUE);
+    const CRegistryValue* noScan = m_base[KEY_QUARNEL].Find(NO_SCAN_VALUE);
     if (scan == m_snapshot.shown[kNoScanIndex]) {
         if (noScan)
             plan.desired[KEY_QUARNEL].push_back({*noScan, false});
     } else if (scan == 0) {
-        plan.desired[KEY_QUARNEL].push_back({DwordValue(kNoScanForSurpriseRemoval, 1), true});
+        plan.desired[KEY_QUARNEL].push_back({DwordValue(NO_SCAN_VALUE, 1), true});
     }
 
     // "Miniports" stands for the whole list: stored anew only when the
@@ -394,12 +393,7 @@ std::vector<CFailedChange> CParameterStore::Apply(const CChangeList& changes,
                 bool bWanted = change.bDelete ? !bLive : bLive && live.SameContent(change.value);
                 if (!bWanted && pKept)
                     pKept->push_back(change);
-                for (CKeyValues* values : {&m_base[change.key], &m_seen[change.key]}) {
-                    if (bLive)
-                        values->Set(live);
-                    else
-                        values->Remove(name);
-                }
+                Remember(change.key, name, bLive ? &live : nullptr);
                 continue;
             }
         }
@@ -413,14 +407,18 @@ std::vector<CFailedChange> CParameterStore::Apply(const CChangeList& changes,
             failures.push_back({change, lError});
             continue;
         }
-        for (CKeyValues* values : {&m_base[change.key], &m_seen[change.key]}) {
-            if (change.bDelete)
-                values->Remove(name);
-            else
-                values->Set(change.value);
-        }
+        Remember(change.key, name, change.bDelete ? nullptr : &change.value);
     }
     return failures;
+}
+
+void CParameterStore::Remember(ParameterKey key, const char* name, const CRegistryValue* pValue) {
+    for (CKeyValues* values : {&m_base[key], &m_seen[key]}) {
+        if (pValue)
+            values->Set(*pValue);
+        else
+            values->Remove(name);
+    }
 }
 
 void CParameterStore::Commit(const std::vector<CFailedChange>& failures, CSnapshot next) {
@@ -432,10 +430,10 @@ void CParameterStore::Commit(const std::vector<CFailedChange>& failures, CSnapsh
     auto isFailed = [&](ParameterKey key, const char* name) {
         return failed.count({key, FoldName(name, m_encoding)}) > 0;
     };
-    for (size_t i = 0; i < kNoScanIndex; ++i)
-        if (isFailed(kScalars[i].key, kScalars[i].name))
+    for (size_t i = 0; i < SCALAR_TABLE_SIZE; ++i)
+        if (isFailed(SCALAR_TABLE[i].key, SCALAR_TABLE[i].name))
             next.shown[i] = m_snapshot.shown[i];
-    if (isFailed(KEY_QUARNEL, kNoScanForSurpriseRemoval))
+    if (isFailed(KEY_QUARNEL, NO_SCAN_VALUE))
         next.shown[kNoScanIndex] = m_snapshot.shown[kNoScanIndex];
     if (isFailed(KEY_QUARNEL, MINIPORTS_VALUE))
         next.miniportNames = m_snapshot.miniportNames;

@@ -111,9 +111,6 @@ public:
     // What saving the data would change; the controller's values only when
     // bController, the system board service's only when bService.
     CSavePlan PlanSave(const CParameterData& data, bool bController, bool bService) const;
-    CChangeList Changes(const CParameterData& data, bool bController, bool bService) const {
-        return PlanSave(data, bController, bService).changes;
-    }
     // After a save of the plan, whatever landed: the records that the
     // failed changes were for stay pending.
     void Commit(const std::vector<CFailedChange>& failures, CSnapshot next);
@@ -157,6 +154,9 @@ private:
     };
     CPlan Plan(const CParameterData& data, bool bController, bool bService) const;
     CChangeList Diff(const CPlan& plan) const;
+    // The base and what was seen hold what the registry holds now under the
+    // name: the value, or (null) none.
+    void Remember(ParameterKey key, const char* name, const CRegistryValue* pValue);
 
     ValueEncoding m_encoding;
     CRegistryKey m_keys[KEY_COUNT];
